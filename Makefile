@@ -1,0 +1,36 @@
+# Entry points. `make test` is all a fresh machine needs.
+SHELL := /bin/bash
+NATIVE_PRESETS := native native-asan native-tsan
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc)
+
+.PHONY: all setup test native win32 test-native test-win32 fuzz clean $(addprefix build-,$(NATIVE_PRESETS) win32 native-fuzz)
+
+all: native win32
+
+setup:
+	@scripts/setup
+
+build-%: setup
+	@cmake --preset $* >/dev/null
+	@cmake --build --preset $* -j $(JOBS)
+
+native: build-native
+win32: build-win32
+
+test-native: $(addprefix build-,$(NATIVE_PRESETS))
+	@for p in $(NATIVE_PRESETS); do \
+	  echo "== ctest ($$p)"; ctest --preset $$p -j $(JOBS) || exit 1; done
+
+# Win32 tests run under wine with one display and one wineserver for the run.
+test-win32: build-win32
+	@echo "== ctest (win32, under wine)"
+	@scripts/wine/session --root build/win32/wine ctest --preset win32 -j $(JOBS)
+
+test: test-native test-win32
+
+fuzz: build-native-fuzz
+	@scripts/run-fuzz build/native-fuzz $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build

@@ -1,0 +1,29 @@
+# libmad: fixed-point MPEG audio decoder (FPM_INTEL on i686).
+# shellcheck shell=bash
+SRC_PKG[libmad]=libmad
+PC_NAMES[libmad]="mad"
+
+build_libmad() {
+  # Its configure adds -fforce-mem, which gcc no longer accepts.
+  sed -i 's/ -fforce-mem//' configure
+  # The 2004 config.sub/config.guess predate the w64 mingw triplets.
+  cp /usr/share/misc/config.sub /usr/share/misc/config.guess .
+  ac_configure --enable-fpm=intel --disable-debugging
+  make -j"$JOBS"
+  make install
+
+  # Upstream ships no pkg-config file; this is the one Debian installs.
+  cat >"$PREFIX/lib/pkgconfig/mad.pc" <<PC
+prefix=$PREFIX
+exec_prefix=\${prefix}
+libdir=\${exec_prefix}/lib
+includedir=\${prefix}/include
+
+Name: mad
+Description: MPEG Audio Decoder
+Requires:
+Version: $(cat VERSION 2>/dev/null | head -n1 || echo 0.15.1b)
+Libs: -L\${libdir} -lmad
+Cflags: -I\${includedir}
+PC
+}
