@@ -2,8 +2,15 @@
 // either at once or paced in real time, honours pause and reset, and records
 // every byte it played. It can be told to report no device, or "already
 // allocated" for the next N opens.
+//
+// Callbacks run on the device's thread with none of its own locks held. Reset
+// and Close return only after the blocks they returned have been called back
+// (unless completions are held), so the caller may hold locks of its own as
+// long as the callback does not need them. Never call Reset or Close from
+// inside the callback.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -28,14 +35,26 @@ class VirtualWaveOut : public WaveOutDriver {
   // Position stops advancing at this many frames (0: never), to imitate a
   // driver whose position falls short of what it played.
   void StallPositionAt(uint64_t frames);
+  // The next `count` writes fail (the block is not queued).
+  void FailNextWrites(int count);
+  // While held, no block is played or called back; Reset then returns at
+  // once and its completions arrive only after the hold is released, like a
+  // driver that returns blocks late.
+  void HoldCompletions(bool hold);
 
   // What was played, in order, across opens (reset discards unplayed blocks).
   std::vector<uint8_t> Played() const;
   PcmFormat Format() const;
   int OpenCount() const;
+  uint64_t PlayedBytes() const;
   int WriteCount() const;
+  int CallbackCount() const;
   bool IsOpen() const;
   bool IsPaused() const;
+  // Waits until at least `bytes` have been played; false on timeout.
+  bool WaitForPlayed(uint64_t bytes, std::chrono::milliseconds timeout);
+  // Waits until every block written so far has been played and called back.
+  bool WaitUntilIdle(std::chrono::milliseconds timeout);
 
   int DeviceCount() override;
   WaveResult Open(const PcmFormat& format, DoneCallback done, void* context) override;
@@ -50,6 +69,11 @@ class VirtualWaveOut : public WaveOutDriver {
 
  private:
   void Run();
+  // Plays `bytes` more of the head block.
+  void PlayHead(uint32_t bytes);
+  // Calls the owner back for a finished block, with the lock released.
+  void Deliver(std::unique_lock<std::mutex>& lock, WaveBlock* block);
+  bool CallbacksSettled() const;
 
   const Pace pace_;
   mutable std::mutex mutex_;
@@ -58,9 +82,12 @@ class VirtualWaveOut : public WaveOutDriver {
   std::thread worker_;
   bool quit_ = false;
   bool busy_ = false;  // the worker is inside a callback
+  bool hold_ = false;
+  uint64_t generation_ = 0;  // changes on pause, reset and close: a paced slice in progress is dropped
 
   int deviceCount_ = 1;
   int failAllocated_ = 0;
+  int failWrites_ = 0;
   uint64_t stallAt_ = 0;
   bool open_ = false;
   bool paused_ = false;
@@ -69,10 +96,12 @@ class VirtualWaveOut : public WaveOutDriver {
   void* context_ = nullptr;
   std::deque<WaveBlock*> queue_;
   std::deque<WaveBlock*> returned_;  // reset blocks still to call back
-  uint64_t position_ = 0;
+  uint32_t headPlayed_ = 0;      // bytes of the head block already played
+  uint64_t playedSinceReset_ = 0;  // bytes, for the position
   std::vector<uint8_t> played_;
   int openCount_ = 0;
   int writeCount_ = 0;
+  int callbackCount_ = 0;
 };
 
 }  // namespace qv
