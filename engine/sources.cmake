@@ -1,0 +1,21 @@
+# The playback engine behind the Engine_* call interface. Included by
+# engine/CMakeLists.txt after the output library.
+add_library(qv_engine STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/engine_api.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/engine_lifetime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/engine_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/engine_transport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/engine_effects.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/playback_thread.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/block_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/source_kinds.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/time_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/locked_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wav/wav_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wav/wav_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wav/wav_decode.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cd/cd_track.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cd/cd_source.cpp
+)
+target_include_directories(qv_engine PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(qv_engine PUBLIC qv_output qv_platform)
