@@ -1,5 +1,6 @@
-# Helpers for build-win32-deps; sourced, not run.
-# shellcheck shell=bash
+# Helpers for build-win32-deps; sourced, not run. Uses its globals
+# (deps_dir, prefix, force, the toolchain variables, ...).
+# shellcheck shell=bash disable=SC2154,SC2004
 
 die() {
   echo "build-win32-deps: $*" >&2
@@ -93,7 +94,7 @@ require_tools() {
   done
   [ ${#missing[@]} -eq 0 ] || die "missing tools: ${missing[*]}; run scripts/setup"
   [ -f /usr/share/aclocal/ogg.m4 ] || die "/usr/share/aclocal/ogg.m4 missing (libogg-dev); run scripts/setup"
-  [ -f /usr/$HOST/include/zlib.h ] || die "mingw zlib missing (libz-mingw-w64-dev); run scripts/setup"
+  [ -f "/usr/$HOST/include/zlib.h" ] || die "mingw zlib missing (libz-mingw-w64-dev); run scripts/setup"
 }
 
 # Downloads (or reuses from $QV_CACHE/sources) the upstream tarball of a
@@ -167,7 +168,8 @@ finalize_prefix() {
   local lib pc
   find "$PREFIX" -name '*.la' -delete
   rm -rf "$PREFIX/share/doc" "$PREFIX/share/man"
-  grep -rlIZ -F "$PREFIX" "$PREFIX" | xargs -0r sed -i "s|$(sed_escape "$PREFIX")|$(sed_escape "$prefix")|g"
+  { grep -rlIZ -F "$PREFIX" "$PREFIX" || true; } |
+    xargs -0r sed -i "s|$(sed_escape "$PREFIX")|$(sed_escape "$prefix")|g"
   if grep -rlI -F "$PREFIX" "$PREFIX"; then
     die "files above still name the staging directory $PREFIX"
   fi
@@ -203,6 +205,9 @@ build_all() {
   mkdir -p "$PREFIX/lib/pkgconfig" "$PREFIX/include"
   WORK=$(mktemp -d "${TMPDIR:-/tmp}/qv-win32-deps.XXXXXX")
   mkdir -p "$WORK/logs"
+  # Interrupted: leave nothing half-built behind (a later run would also
+  # start $PREFIX afresh).
+  trap 'echo "build-win32-deps: interrupted" >&2; rm -rf "$PREFIX" "$WORK"; exit 130' INT TERM HUP
 
   echo "win32 deps: building $prefix"
   echo "  work dir $WORK, make -j$JOBS, flags: $OPT_FLAGS"
@@ -212,15 +217,20 @@ build_all() {
     log="$WORK/logs/$lib.log"
     printf '  [%d/%d] %-10s %-32s ' "$n" "${#DEP_LIBS[@]}" "$lib" "${SRC_PKG[$lib]} ${SRC_VERSION[$lib]}"
     t0=$SECONDS
+    # The recipe runs in a subshell with its own errexit; its status is
+    # looked at here, not by the ERR trap.
     set +e
+    trap - ERR
     (
       set -e
+      trap 'on_err "$LINENO" "$BASH_COMMAND"' ERR
       fetch_orig "${SRC_PKG[$lib]}" "${SRC_VERSION[$lib]}"
       unpack_orig "$lib"
       cd "$SRCDIR"
       "build_$lib"
     ) >"$log" 2>&1 </dev/null
     rc=$?
+    trap 'on_err "$LINENO" "$BASH_COMMAND"' ERR
     set -e
     [ "$rc" -eq 0 ] || fail_lib "$lib" "$log"
     echo "ok ($((SECONDS - t0))s)"
@@ -239,6 +249,7 @@ build_all() {
   mv -T "$PREFIX" "$prefix"
   rm -rf "$prefix.old.$$"
   point_symlink
+  trap - INT TERM HUP
   exec 9>&-
   [ "${QV_KEEP_WORK:-0}" = 1 ] || rm -rf "$WORK"
   echo "win32 deps: done in $((SECONDS - t_all))s -> $QV_CACHE/win32 ($prefix)"

@@ -1,5 +1,5 @@
 # libFLAC and libFLAC++ without Ogg FLAC, programs or docs.
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034,SC2154
 SRC_PKG[flac]=flac
 PC_NAMES[flac]="flac flac++"
 

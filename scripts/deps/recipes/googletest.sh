@@ -1,6 +1,6 @@
 # GoogleTest and GoogleMock, built with CMake; installs GTestConfig.cmake so
 # find_package(GTest CONFIG) works with CMAKE_PREFIX_PATH=<prefix>.
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034,SC2154
 SRC_PKG[googletest]=googletest
 PC_NAMES[googletest]="gtest gtest_main gmock gmock_main"
 

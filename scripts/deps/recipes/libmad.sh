@@ -1,5 +1,5 @@
 # libmad: fixed-point MPEG audio decoder (FPM_INTEL on i686).
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034,SC2154
 SRC_PKG[libmad]=libmad
 PC_NAMES[libmad]="mad"
 
@@ -22,7 +22,7 @@ includedir=\${prefix}/include
 Name: mad
 Description: MPEG Audio Decoder
 Requires:
-Version: $(cat VERSION 2>/dev/null | head -n1 || echo 0.15.1b)
+Version: ${SRC_VERSION[libmad]%%-*}
 Libs: -L\${libdir} -lmad
 Cflags: -I\${includedir}
 PC

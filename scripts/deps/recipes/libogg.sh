@@ -1,5 +1,5 @@
 # libogg: Ogg container, used by Tremor.
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034,SC2154
 SRC_PKG[libogg]=libogg
 PC_NAMES[libogg]="ogg"
 

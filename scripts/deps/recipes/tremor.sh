@@ -1,7 +1,7 @@
 # Tremor (libvorbisidec): integer Vorbis decoder. Headers go to
 # include/tremor/ as in Debian, so <tremor/ivorbisfile.h> works in both the
 # native and the Win32 build.
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034,SC2154
 SRC_PKG[tremor]=libvorbisidec
 PC_NAMES[tremor]="vorbisidec"
 
