@@ -1,0 +1,28 @@
+// qvrender's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qvrender {
+
+struct RenderArgs {
+  std::u16string input;
+  std::u16string output;  // -o: the device's PCM as a WAV file
+  bool systemDevice = false;
+  std::optional<int> seek;
+  std::vector<std::pair<int, int>> seekAt;  // (at ms, to ms)
+  std::optional<int> stopAt;
+  std::vector<std::pair<std::string, int>> options;
+  int volume = 256;
+  bool info = false;
+};
+
+extern const char kUsage[];
+
+// False with a message for a usage error.
+bool ParseArgs(const std::vector<std::u16string>& args, RenderArgs* out, std::string* error);
+
+}  // namespace qvrender

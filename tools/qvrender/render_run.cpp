@@ -1,0 +1,265 @@
+#include "tools/qvrender/render_run.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "engine/engine_api.h"
+#include "engine/engine_services.h"
+#include "engine/source_ops.h"
+#include "platform/audio/virtual_wave_out.h"
+#include "platform/files/wide_file.h"
+#include "platform/text/utf16.h"
+#include "tools/qvrender/json_out.h"
+#include "tools/qvrender/recording_wave_out.h"
+
+namespace qvrender {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Collects WM_ENGINE_STATUS in order. On status 1 it reads the ring size,
+// as the main window reads the track information when playing starts.
+class StatusCollector : public qv::NotifySink {
+ public:
+  void SetEngine(qv::EngineHandle engine) { engine_ = engine; }
+
+  void Post(qv::WindowHandle, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    if (message != qv::kWmEngineStatus) return;
+    uint32_t total = 0;
+    if (wParam == 1 && engine_) qv::Engine_GetBufferInfo(engine_, &total, nullptr);
+    std::lock_guard<std::mutex> lock(mutex_);
+    statuses_.emplace_back(static_cast<int>(wParam), static_cast<int>(lParam));
+    if (total > bufferTotal_) bufferTotal_ = total;
+    if (wParam == 0) ++stops_;
+    changed_.notify_all();
+  }
+
+  int Stops() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stops_;
+  }
+  uint32_t BufferTotal() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return bufferTotal_;
+  }
+  std::vector<std::pair<int, int>> Statuses() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return statuses_;
+  }
+  void NoteBufferTotal(uint32_t total) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (total > bufferTotal_) bufferTotal_ = total;
+  }
+
+ private:
+  qv::EngineHandle engine_ = nullptr;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::pair<int, int>> statuses_;
+  uint32_t bufferTotal_ = 0;
+  int stops_ = 0;
+};
+
+int32_t* OptionField(qv::EngineOptions& o, const std::string& name) {
+  if (name == "OutputBufferLen") return &o.OutputBufferLen;
+  if (name == "OutputPrebuffer") return &o.OutputPrebuffer;
+  if (name == "ScanCompletely") return &o.ScanCompletely;
+  if (name == "OutputFade") return &o.OutputFade;
+  if (name == "SuppressZeroSamples") return &o.SuppressZeroSamples;
+  if (name == "AlwaysOpenDev") return &o.AlwaysOpenDev;
+  return nullptr;
+}
+
+const char* KindName(int kind) {
+  static const char* const kNames[] = {"None", "MpegAudio", "OggVorbis", "Wave", "CdAudio", "Plugin", "NetworkStream"};
+  return kind >= 0 && kind <= 6 ? kNames[kind] : "None";
+}
+
+std::string TagsJson(const qv::TagInfo& t) {
+  JsonObject o;
+  o.Text("title", qv::ToUtf8(t.Title))
+      .Text("artist", qv::ToUtf8(t.Artist))
+      .Text("album", qv::ToUtf8(t.Album))
+      .Text("comment", qv::ToUtf8(t.Comment))
+      .Text("genre", qv::ToUtf8(t.Genre))
+      .Int("year", t.Year)
+      .Int("track", t.Track);
+  return o.Str();
+}
+
+// Why Engine_OpenFile refused the file, for the one-line message.
+std::string OpenFailureReason(const std::u16string& path) {
+  const std::u16string_view ext = qv::PathExtension(path);
+  const qv::SourceKind kind = qv::KindForExtension(ext);
+  if (kind == qv::SourceKind::None)
+    return "no decoder for the extension \"" + qv::ToUtf8(ext) + "\" (extensions match in all lower or all upper case)";
+  if (!qv::SourceOpsFor(kind)) return std::string(KindName(int(kind))) + " files are not supported by this engine yet";
+  if (kind != qv::SourceKind::CdAudio && !qv::WideFileExists(path)) return "cannot read the file";
+  return std::string("the file could not be opened as ") + KindName(int(kind)) + " (malformed or unsupported)";
+}
+
+bool WriteWav(const std::u16string& path, const qv::PcmFormat& f, const std::vector<uint8_t>& data) {
+  qv::WideFile file;
+  if (!file.Open(path, qv::FileMode::CreateAlways)) return false;
+  const uint32_t size = data.size() > 0xFFFFFFFFu - 36 ? 0xFFFFFFFFu - 36 : static_cast<uint32_t>(data.size());
+  uint8_t h[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0};
+  auto put16 = [&h](int at, uint32_t v) {
+    h[at] = uint8_t(v);
+    h[at + 1] = uint8_t(v >> 8);
+  };
+  auto put32 = [&h](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) h[at + i] = uint8_t(v >> (8 * i));
+  };
+  put32(4, 36 + size);
+  put16(22, f.channels);
+  put32(24, f.samplesPerSec);
+  put32(28, f.avgBytesPerSec);
+  put16(32, f.blockAlign);
+  put16(34, f.bitsPerSample);
+  std::memcpy(h + 36, "data", 4);
+  put32(40, size);
+  return file.Write(h, sizeof h) == sizeof h && file.Write(data.data(), size) == int64_t(size);
+}
+
+}  // namespace
+
+int Render(const RenderArgs& args) {
+  std::unique_ptr<qv::WaveOutDriver> device;
+  bool alwaysOpen = false;
+  for (const auto& [name, value] : args.options)
+    if (name == "AlwaysOpenDev") alwaysOpen = value != 0;
+  if (args.systemDevice) {
+    device = qv::CreateSystemWaveOut();
+    if (!device) {
+      std::fprintf(stderr, "qvrender: --device waveout needs the Win32 build (this build has no system wave-out)\n");
+      return kExitUsage;
+    }
+  } else {
+    // Always-open mode feeds the device without pause: paced in real time
+    // there, so that the silence between blocks does not spin.
+    device = std::make_unique<qv::VirtualWaveOut>(alwaysOpen ? qv::VirtualWaveOut::Pace::RealTime
+                                                             : qv::VirtualWaveOut::Pace::Instant);
+  }
+  auto recorder = new RecordingWaveOut(std::move(device), !args.output.empty());
+  StatusCollector collector;
+  qv::EngineServices services;
+  services.createWaveOut = [recorder] { return std::unique_ptr<qv::WaveOutDriver>(recorder); };
+  services.notify = &collector;
+  qv::EngineHandle engine = qv::Engine_CreateWithServices(services);
+  if (!engine) {
+    std::fprintf(stderr, "qvrender: the engine could not be created\n");
+    return kExitPlaybackFailed;
+  }
+  collector.SetEngine(engine);
+  qv::Engine_SetNotifyWindow(engine, reinterpret_cast<qv::WindowHandle>(1));
+
+  qv::EngineOptions options;
+  qv::Engine_GetOptions(engine, &options);
+  for (const auto& [name, value] : args.options) {
+    int32_t* field = OptionField(options, name);
+    if (!field) {
+      std::fprintf(stderr, "qvrender: unknown option %s\n%s", name.c_str(), kUsage);
+      qv::Engine_Destroy(engine);
+      return kExitUsage;
+    }
+    *field = value;
+  }
+  if (!qv::Engine_SetOptions(engine, &options)) {
+    std::fprintf(stderr, "qvrender: Engine_SetOptions refused the options\n");
+    qv::Engine_Destroy(engine);
+    return kExitUsage;
+  }
+  qv::Engine_SetVolume(engine, args.volume);
+
+  JsonObject report;
+  const bool opened = qv::Engine_OpenFile(engine, args.input.c_str()) != 0;
+  report.Bool("opened", opened);
+  if (!opened) {
+    std::printf("%s\n", report.Str().c_str());
+    std::fprintf(stderr, "qvrender: %s: %s\n", qv::ToUtf8(args.input).c_str(), OpenFailureReason(args.input).c_str());
+    qv::Engine_Destroy(engine);
+    return kExitNotOpened;
+  }
+
+  report.Text("source_kind", KindName(qv::Engine_GetSourceKind(engine)));
+  report.Int("length_ms", qv::Engine_GetLength(engine));
+  qv::TrackInfo info{};
+  qv::Engine_GetTrackInfo(engine, &info);
+  report.Raw("track_info", JsonObject()
+                               .Int("mpeg_version", info.MpegVersion)
+                               .Int("mpeg_layer", info.MpegLayer)
+                               .Int("channels", info.Channels)
+                               .Int("sample_rate", info.SampleRate)
+                               .Int("bitrate_kbps", info.BitrateKbps)
+                               .Int("duration_ms", info.DurationMs)
+                               .Text("time_text", qv::ToUtf8(info.TimeText))
+                               .Str());
+  qv::TagInfo tags{};
+  report.Raw("tags", qv::Engine_GetTags(engine, &tags) ? TagsJson(tags) : "null");
+  qv::TagInfo fileTags{};
+  report.Raw("file_tags", qv::Engine_GetFileTags(engine, args.input.c_str(), &fileTags) ? TagsJson(fileTags) : "null");
+
+  int exitCode = kExitPlayed;
+  if (!args.info) {
+    if (args.seek) qv::Engine_Seek(engine, *args.seek);
+    const auto start = Clock::now();
+    int32_t position = 0;
+    if (!qv::Engine_Play(engine)) {
+      std::fprintf(stderr, "qvrender: Engine_Play refused to start\n");
+      exitCode = kExitPlaybackFailed;
+    } else {
+      std::vector<bool> seekDone(args.seekAt.size(), false);
+      while (collector.Stops() == 0) {
+        position = qv::Engine_GetPosition(engine);
+        uint32_t total = 0;
+        qv::Engine_GetBufferInfo(engine, &total, nullptr);
+        collector.NoteBufferTotal(total);
+        for (size_t i = 0; i < args.seekAt.size(); ++i) {
+          if (seekDone[i] || position < args.seekAt[i].first) continue;
+          seekDone[i] = true;
+          qv::Engine_Seek(engine, args.seekAt[i].second);
+          break;
+        }
+        if (args.stopAt && position >= *args.stopAt) {
+          qv::Engine_Stop(engine);
+          break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    }
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    qv::Engine_CloseDevice(engine);
+
+    const qv::PcmFormat format = recorder->Format();
+    const uint64_t frames = format.blockAlign ? recorder->BytesWritten() / format.blockAlign : 0;
+    std::string list = "[";
+    for (const auto& [w, l] : collector.Statuses()) {
+      if (list.size() > 1) list += ", ";
+      list += "[" + std::to_string(w) + ", " + std::to_string(l) + "]";
+      if (w == 0 && l != 0) exitCode = kExitPlaybackFailed;
+    }
+    list += "]";
+    report.Int("buffer_total_bytes", collector.BufferTotal());
+    report.Raw("status", list);
+    report.Int("frames_out", static_cast<int64_t>(frames));
+    report.Int("bits_per_sample", format.bitsPerSample);
+    report.Int("position_ms", position);
+    report.Number("wall_s", wall);
+    const double audio = format.samplesPerSec ? double(frames) / format.samplesPerSec : 0.0;
+    report.Number("x_realtime", wall > 0 ? audio / wall : 0.0);
+    if (!args.output.empty() && !WriteWav(args.output, format, recorder->Data())) {
+      std::fprintf(stderr, "qvrender: cannot write %s\n", qv::ToUtf8(args.output).c_str());
+      exitCode = kExitUsage;
+    }
+  }
+  std::printf("%s\n", report.Str().c_str());
+  qv::Engine_Destroy(engine);
+  return exitCode;
+}
+
+}  // namespace qvrender
