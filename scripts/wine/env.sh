@@ -2,6 +2,8 @@
 # QV_WINE_ROOT holds the prefix, a HOME of its own and the audio capture.
 : "${QV_WINE_ROOT:?QV_WINE_ROOT must name the folder for the wine prefix}"
 mkdir -p "$QV_WINE_ROOT/home"
+QV_WINE_ROOT="$(cd "$QV_WINE_ROOT" && pwd)"  # wine wants absolute paths
+export QV_WINE_ROOT
 export WINEPREFIX="$QV_WINE_ROOT/prefix"
 export WINEARCH=win32
 export WINEDEBUG="${QV_WINEDEBUG:--all}"
@@ -31,6 +33,9 @@ qv_ensure_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot --init >/dev/null 2>&1 || true
+    # A crashing test program must end with a backtrace on stderr, not wait
+    # on a crash dialog nobody will close.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     wineserver -w 2>/dev/null || true
   fi
 }
