@@ -35,10 +35,12 @@ class OutputDevice {
   bool IsOpen() const;
 
   // Waits (without limit) for a free ring block and returns it; its data has
-  // room for BlockSize() bytes. After a Reset the wait ends at once.
+  // room for BlockSize() bytes. After a Reset the wait ends at once. Null
+  // when no ring exists (no device open).
   WaveBlock* GetFreeBlock();
-  // Hands the block over with block->bytesRecorded bytes; 0 bytes gives the
-  // block back (the next GetFreeBlock returns it again).
+  // Hands the block over with block->bytesRecorded bytes (cut to whole
+  // frames); 0 bytes gives the block back (the next GetFreeBlock returns it
+  // again). So does a block handed out before a Reset: the reset discarded it.
   void Submit(WaveBlock* block);
 
   void Reset();
@@ -56,6 +58,7 @@ class OutputDevice {
   // No block is queued: everything submitted has come back from the device.
   bool NothingQueued() const;
 
+  // 0-256 (256: unchanged level); applied at submit in both modes.
   void SetVolume(int volume);
   int Volume() const;
   // Drops a fade-in still pending (a source started from 0 never fades in).

@@ -23,7 +23,8 @@ uint32_t SliceBytes(const PcmFormat& f) {
 
 }  // namespace
 
-VirtualWaveOut::VirtualWaveOut(Pace pace) : pace_(pace), worker_([this] { Run(); }) {}
+// Started in the body: the worker uses members declared after worker_.
+VirtualWaveOut::VirtualWaveOut(Pace pace) : pace_(pace) { worker_ = std::thread([this] { Run(); }); }
 
 VirtualWaveOut::~VirtualWaveOut() {
   {
