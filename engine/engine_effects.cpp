@@ -1,22 +1,13 @@
 #include "engine/engine_effects.h"
 
-#include <algorithm>
-
 namespace qv {
 
-EngineEffects::EngineEffects() {
-  for (auto& d : delay_) d = SmallEffectParams{0, 100, 20};
-}
+EngineEffects::EngineEffects() = default;
 
-void EngineEffects::SetEffectParams(const EffectParams& params) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  params_ = params;
-}
+// Copies and applies the record under the stage's lock.
+void EngineEffects::SetEffectParams(const EffectParams& params) { stage_.SetParams(params); }
 
-EffectParams EngineEffects::GetEffectParams() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return params_;
-}
+EffectParams EngineEffects::GetEffectParams() const { return stage_.Params(); }
 
 void EngineEffects::SetSurroundParams(const QbsParams& params) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -30,44 +21,12 @@ QbsParams EngineEffects::GetSurroundParams() const {
 
 bool EngineEffects::SetByType(int type, const SmallEffectParams& params) {
   std::lock_guard<std::mutex> lock(mutex_);
-  switch (type) {
-    case 0:
-    case 1:
-      delay_[type] = params;
-      return true;
-    case 2:
-      surroundOn_ = params.on;
-      surroundLevel_ = std::clamp(params.value2, 0, 100);
-      return true;
-    case 3:
-      spatialOn_ = params.on;
-      spatialLevel_ = params.value2;
-      return true;
-    default:
-      return false;
-  }
+  return small_.Set(type, params);
 }
 
 bool EngineEffects::GetByType(int type, SmallEffectParams* params) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  switch (type) {
-    case 0:
-    case 1:
-      *params = delay_[type];
-      return true;
-    case 2:
-      params->on = surroundOn_;
-      params->value1 = 0;
-      params->value2 = surroundLevel_;
-      return true;
-    case 3:
-      // The spatial effect has no first value; the caller's stays as it was.
-      params->on = spatialOn_;
-      params->value2 = spatialLevel_;
-      return true;
-    default:
-      return false;
-  }
+  return small_.Get(type, params);
 }
 
 void EngineEffects::EnableSpectrum(bool on) {
@@ -97,17 +56,21 @@ bool EngineEffects::GetSpectrum(SpectrumBands* out) const {
 }
 
 void EngineEffects::Start(int bits, int rate, int channels) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  bits_ = bits;
-  rate_ = rate;
-  channels_ = channels;
-  spectrum_ = SpectrumBands{};
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    bits_ = bits;
+    rate_ = rate;
+    channels_ = channels;
+    spectrum_ = SpectrumBands{};
+  }
+  // Takes the format, resets the equalizer and re-applies the stored record.
+  stage_.Start(bits, rate, channels);
 }
 
-// Pass-through until the effect chain is built; see the header.
-void EngineEffects::Process(uint8_t* /*data*/, size_t /*bytes*/) {}
+void EngineEffects::Process(uint8_t* data, size_t bytes) { stage_.Process(data, bytes); }
 
 void EngineEffects::Stop() {
+  stage_.Stop();
   std::lock_guard<std::mutex> lock(mutex_);
   bits_ = 0;
   rate_ = 0;

@@ -1,10 +1,10 @@
 // The effect records the engine keeps for the UI, and the point where the
 // playback thread runs the effect chain on every block.
 //
-// The chain itself (effect stage, stereo effects, spectrum analyser) is not
-// built yet: Process passes blocks through unchanged and the spectrum stays at
-// zero. The records are stored and returned as the UI expects, so the chain
-// can attach here without changing the playback thread.
+// The effect stage keeps the engine's EffectParams and runs on every block
+// under its own lock. The stereo effects and the spectrum analyser are not
+// built yet: their records are stored and returned as the UI expects and the
+// spectrum stays at zero.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,8 @@
 #include <mutex>
 
 #include "dsp/effect_records.h"
+#include "dsp/effect_stage.h"
+#include "dsp/small_effects.h"
 
 namespace qv {
 
@@ -42,14 +44,12 @@ class EngineEffects {
   void Stop();
 
  private:
+  // The stage has its own lock; mutex_ guards the rest and is never held
+  // while the stage runs, so the chain's locks are never held together.
+  EffectStage stage_;
   mutable std::mutex mutex_;
-  EffectParams params_{};
   QbsParams qbs_{};
-  SmallEffectParams delay_[2];
-  int32_t surroundOn_ = 0;
-  int32_t surroundLevel_ = 20;
-  int32_t spatialOn_ = 0;
-  int32_t spatialLevel_ = 50;
+  SmallEffects small_;
   bool spectrumOn_ = false;
   int spectrumMode_ = 0;
   SpectrumBands spectrum_{};

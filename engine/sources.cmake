@@ -18,4 +18,4 @@ add_library(qv_engine STATIC
   ${CMAKE_CURRENT_LIST_DIR}/cd/cd_source.cpp
 )
 target_include_directories(qv_engine PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(qv_engine PUBLIC qv_output qv_platform)
+target_link_libraries(qv_engine PUBLIC qv_output qv_dsp qv_platform)

@@ -16,6 +16,8 @@ const char kUsage[] =
     "  --stop-at MS             Engine_Stop once the position reaches MS\n"
     "  --option NAME=VALUE      an EngineOptions field by its registry value name\n"
     "  --volume N               Engine_SetVolume(N); default 256\n"
+    "  --effect-params FILE     Engine_SetEffectParams with the raw 1240-byte record in FILE, before playing\n"
+    "  --small-effect T:ON:V1:V2  Engine_SetEffectByType(T, {ON, V1, V2}) (repeatable)\n"
     "  --info                   open and report; do not play\n";
 
 namespace {
@@ -98,6 +100,26 @@ bool ParseArgs(const std::vector<std::u16string>& args, RenderArgs* out, std::st
       out->options.emplace_back(text.substr(0, eq), n);
     } else if (arg == "--volume") {
       if (!number(i, arg, &out->volume)) return false;
+    } else if (arg == "--effect-params") {
+      if (!value(i, arg, &out->effectParams)) return false;
+    } else if (arg == "--small-effect") {
+      std::u16string v;
+      if (!value(i, arg, &v)) return false;
+      std::string text = qv::ToUtf8(v) + ":";
+      std::array<int, 4> fields{};
+      size_t count = 0;
+      for (size_t start = 0, colon; (colon = text.find(':', start)) != std::string::npos; start = colon + 1) {
+        if (count == fields.size() || !ParseInt(text.substr(start, colon - start), &fields[count])) {
+          count = 0;
+          break;
+        }
+        ++count;
+      }
+      if (count != fields.size()) {
+        *error = "--small-effect: TYPE:ON:V1:V2";
+        return false;
+      }
+      out->smallEffects.push_back(fields);
     } else if (arg == "--info") {
       out->info = true;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {

@@ -1,6 +1,7 @@
 // qvrender's command line.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,6 +18,8 @@ struct RenderArgs {
   std::optional<int> stopAt;
   std::vector<std::pair<std::string, int>> options;
   int volume = 256;
+  std::u16string effectParams;                  // a raw 1240-byte EffectParams record
+  std::vector<std::array<int, 4>> smallEffects;  // type, on, value1, value2
   bool info = false;
 };
 

@@ -175,6 +175,26 @@ int Render(const RenderArgs& args) {
     return kExitUsage;
   }
   qv::Engine_SetVolume(engine, args.volume);
+  if (!args.effectParams.empty()) {
+    std::vector<uint8_t> bytes;
+    qv::EffectParams record{};
+    if (!qv::ReadWholeFile(args.effectParams, sizeof record, bytes) || bytes.size() != sizeof record) {
+      std::fprintf(stderr, "qvrender: --effect-params: %s is not a %zu-byte EffectParams record\n",
+                   qv::ToUtf8(args.effectParams).c_str(), sizeof record);
+      qv::Engine_Destroy(engine);
+      return kExitUsage;
+    }
+    std::memcpy(&record, bytes.data(), sizeof record);  // little-endian, as stored
+    qv::Engine_SetEffectParams(engine, &record);
+  }
+  for (const auto& e : args.smallEffects) {
+    const qv::SmallEffectParams record{e[1], e[2], e[3]};
+    if (!qv::Engine_SetEffectByType(engine, e[0], &record)) {
+      std::fprintf(stderr, "qvrender: --small-effect: no effect of type %d\n", e[0]);
+      qv::Engine_Destroy(engine);
+      return kExitUsage;
+    }
+  }
 
   JsonObject report;
   const bool opened = qv::Engine_OpenFile(engine, args.input.c_str()) != 0;
