@@ -141,7 +141,14 @@ class Win32WaveOut : public WaveOutDriver {
 
   bool Close() override {
     if (!wave_) return false;
-    if (waveOutClose(wave_) != MMSYSERR_NOERROR) return false;
+    MMRESULT r = waveOutClose(wave_);
+    if (r == WAVERR_STILLPLAYING) {
+      // Blocks written after the last reset: return them and close again,
+      // so the handle is never left open behind a closed output.
+      waveOutReset(wave_);
+      r = waveOutClose(wave_);
+    }
+    if (r != MMSYSERR_NOERROR) return false;
     wave_ = nullptr;
     return true;
   }
