@@ -190,9 +190,15 @@ void OutputDevice::Impl::Enqueue(uint32_t index, uint32_t bytes) {
   submitted += bytes / format.blockAlign;
 }
 
+bool OutputDevice::Impl::TakesBlock(uint32_t index) {
+  std::lock_guard<std::mutex> ring(ringLock);
+  if (open && index < blocks.size() && index == writeIndex && !blockQueued[index]) return true;
+  // Handed out before a reset (or the device is gone): give it back.
+  freeBlock.Set();
+  return false;
+}
+
 void OutputDevice::Impl::SubmitDirect(WaveBlock* block, uint32_t index, uint32_t bytes) {
-  CountedLockGuard device(deviceLock);
-  fade.Apply(block->data, bytes, format.bitsPerSample, format.channels);
   {
     // Counted before the write: the device may hand it back at once.
     std::lock_guard<std::mutex> ring(ringLock);
@@ -212,8 +218,6 @@ void OutputDevice::Impl::SubmitDirect(WaveBlock* block, uint32_t index, uint32_t
 }
 
 void OutputDevice::Impl::SubmitAlwaysOpen(WaveBlock* block, uint32_t index, uint32_t bytes) {
-  CountedLockGuard device(deviceLock);
-  fade.Apply(block->data, bytes, format.bitsPerSample, format.channels);
   std::lock_guard<std::mutex> ring(ringLock);
   block->user = 0;
   Enqueue(index, bytes);
@@ -287,14 +291,18 @@ void OutputDevice::Submit(WaveBlock* block) {
     if (!RingIndex(d.blocks, block, &index)) return;
     bytes = std::min(block->bytesRecorded, d.blockSize);
     bytes -= bytes % std::max<uint32_t>(format_.blockAlign, 1);
-    // Nothing to play, or a block handed out before a reset: give it back.
-    if (bytes == 0 || index != d.writeIndex || d.blockQueued[index]) {
-      d.freeBlock.Set();
+    if (bytes == 0) {
+      d.freeBlock.Set();  // nothing to play: the next get returns this block again
       return;
     }
   }
   block->bytesRecorded = bytes;
   ApplyGain(block->data, bytes, format_.bitsPerSample, d.volume.load());
+  // Under the device lock a reset cannot come between the check and the
+  // bookkeeping.
+  CountedLockGuard device(d.deviceLock);
+  if (!d.TakesBlock(index)) return;
+  d.fade.Apply(block->data, bytes, format_.bitsPerSample, format_.channels);
   if (d.alwaysOpen)
     d.SubmitAlwaysOpen(block, index, bytes);
   else

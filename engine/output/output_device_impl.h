@@ -37,6 +37,9 @@ struct OutputDevice::Impl {
   void Reset();
   void ClearRingState();  // under the ring lock
   void ArmOrKeepFade();   // under the device lock
+  // Whether the block at `index` may be queued now; gives it back otherwise.
+  // Submitting runs under the device lock.
+  bool TakesBlock(uint32_t index);
   void SubmitDirect(WaveBlock* block, uint32_t index, uint32_t bytes);
   void SubmitAlwaysOpen(WaveBlock* block, uint32_t index, uint32_t bytes);
   // Takes the block at the write index into the queue; under the ring lock.

@@ -109,6 +109,26 @@ TEST_F(AlwaysOpen, ResetDiscardsQueuedAudioAndPauses) {
   EXPECT_EQ(WithoutZeroBytes(driver.Played()), data);
 }
 
+TEST_F(AlwaysOpen, BlockHeldAcrossResetIsNotPlayed) {
+  out.Pause(true);
+  SubmitAll(out, NonZeroPattern(4000, 3));
+  WaveBlock* stale = test::FreeBlockWithin(out);  // the second block
+  ASSERT_NE(stale, nullptr);
+  out.Reset();
+  std::memset(stale->data, 0x55, 4000);
+  stale->bytesRecorded = 4000;
+  out.Submit(stale);
+  EXPECT_EQ(out.QueuedBlocks(), 0u);
+  EXPECT_EQ(out.FramesSubmitted(), 0u);
+
+  // The ring goes on from its first block.
+  const auto data = NonZeroPattern(6000, 8);
+  SubmitAll(out, data);
+  out.Pause(false);
+  ASSERT_TRUE(WaitForAudible(data));
+  EXPECT_EQ(WithoutZeroBytes(driver.Played()), data);
+}
+
 TEST_F(AlwaysOpen, VolumeAppliesToo) {
   out.SetVolume(64);
   std::vector<int16_t> samples(2 * 3000);
