@@ -48,7 +48,9 @@ class OutputDevice {
   void StopAtEndOfTrack();
   void Close();
 
-  // Frames played since the last reset (0 without a device).
+  // Frames played since the last reset (0 without a device). In always-open
+  // mode: frames copied into the device buffers, up to four buffers (about
+  // 190 ms at 44100 Hz stereo 16-bit) ahead of what the device has played.
   uint64_t Position();
   uint64_t FramesSubmitted() const;
   bool Drained();
