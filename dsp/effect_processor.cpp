@@ -166,7 +166,7 @@ void EffectProcessor_Process(EffectProcessor* state, float* frames, size_t frame
     const int n = static_cast<int>(std::min<size_t>(kProcessorChunkFrames, frameCount - done));
     float* chunk = frames + done * static_cast<size_t>(channels);
     LoadChunk(p, lanes, chunk, n, odd);
-    if (eqOn) RunCascadePipelined(lanes.eqCoef, lanes.eqMemory, lanes.eqPipe, lanes.work, n, eqSections);
+    if (eqOn) RunCascade(lanes.eqCoef, lanes.eqMemory, lanes.eqPipe, lanes.work, n, eqSections);
     if (bandsOn) RunBandStage(state, lanes, n);
     StoreChunk(lanes, chunk, n, channels);
     odd = odd != ((n & 1) != 0);

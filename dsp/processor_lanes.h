@@ -39,9 +39,9 @@ inline ProcessorLanes& LanesOf(EffectProcessor* state) {
   return *reinterpret_cast<ProcessorLanes*>(aligned);
 }
 
-// Runs `count` sections over n samples in place, software-pipelined.
-void RunCascadePipelined(const LanePair* coef, LanePair* memory, LanePair* pipe, LanePair* data, int n,
-                         int count);
+// Runs `count` sections over n samples in place; `pipe` holds count + 1
+// lane pairs of scratch.
+void RunCascade(const LanePair* coef, LanePair* memory, LanePair* pipe, LanePair* data, int n, int count);
 
 // The band stage over one chunk of n frames in lanes.work: split, band
 // gains, expander, compressor, recombination.
