@@ -3,6 +3,8 @@
 // block sizes of every kind and parameters changing between blocks.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstring>
 #include <memory>
 #include <random>
@@ -116,6 +118,8 @@ struct Case {
   std::vector<size_t> blocks;  // cycled through
   bool everyStageOn;
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class BitIdentity : public ::testing::TestWithParam<Case> {};
 

@@ -3,6 +3,8 @@
 // of four identically treated bands: 4 * gain * input.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -35,6 +37,8 @@ struct RuleCase {
   double toneLevelDb;  // nominal 20 log10(amplitude)
   double expectedDb;   // where the gain settles; NAN: computed from the rule
 };
+
+void PrintTo(const RuleCase& c, std::ostream* os) { *os << c.name; }
 
 Processor MakeDynamics(const RuleCase& tc) {
   Processor p(NewProcessor(tc.channels));

@@ -2,6 +2,8 @@
 // settings, and the audible results the player depends on.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -147,6 +149,8 @@ struct BandAlone {
   double toneHz;
 };
 
+void PrintTo(const BandAlone& c, std::ostream* os) { *os << c.name; }
+
 class EffectStageCrossoverBand : public ::testing::TestWithParam<BandAlone> {};
 
 // One band alone (the others at volume 0): -6.02 dB at its crossover
@@ -179,6 +183,10 @@ struct Precedence {
   int qv, last, my, drc;
   int expected;  // 0 qv, 1 last, 2 my, 3 drc, -1 none
 };
+
+void PrintTo(const Precedence& c, std::ostream* os) {
+  *os << "qv" << c.qv << " last" << c.last << " my" << c.my << " drc" << c.drc;
+}
 
 class EffectStageEqPrecedence : public ::testing::TestWithParam<Precedence> {};
 
@@ -241,6 +249,8 @@ struct LowRate {
   int rate;
   int32_t high;  // high crossover
 };
+
+void PrintTo(const LowRate& c, std::ostream* os) { *os << c.name; }
 
 class EffectStageLowRates : public ::testing::TestWithParam<LowRate> {};
 

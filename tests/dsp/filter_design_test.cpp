@@ -1,6 +1,8 @@
 // Filter designs and time constants against their mathematics.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 
 #include "dsp/dynamics_band.h"
@@ -34,6 +36,8 @@ struct PeakCase {
   double centreHz;
   double gainDb;
 };
+
+void PrintTo(const PeakCase& c, std::ostream* os) { *os << c.gainDb << " dB at " << c.centreHz << " Hz"; }
 
 class PeakingDesign : public ::testing::TestWithParam<PeakCase> {};
 
@@ -99,6 +103,8 @@ struct SplitCase {
   double hz;
   double designedHz;
 };
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.hz << " Hz at " << c.rate; }
 
 class CrossoverRange : public ::testing::TestWithParam<SplitCase> {};
 

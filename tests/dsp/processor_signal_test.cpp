@@ -2,6 +2,8 @@
 // crossover and band gains, odd blocks and the bias parity.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -86,6 +88,10 @@ struct ToneCase {
   double gainDb;  // its gain
   double toneHz;  // where the sine is
 };
+
+void PrintTo(const ToneCase& c, std::ostream* os) {
+  *os << "band " << c.band << " " << c.gainDb << " dB at " << c.toneHz << " Hz";
+}
 
 class EqualizerTone : public ::testing::TestWithParam<ToneCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -33,6 +35,8 @@ struct Saturation {
   int16_t pcm16;
   uint8_t pcm8;
 };
+
+void PrintTo(const Saturation& c, std::ostream* os) { *os << c.x; }
 
 class SampleSaturation : public ::testing::TestWithParam<Saturation> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "dsp/small_effects.h"
 
 namespace qv {
@@ -11,6 +13,10 @@ struct Stored {
   SmallEffectParams set;
   SmallEffectParams got;
 };
+
+void PrintTo(const Stored& c, std::ostream* os) {
+  *os << "type " << c.type << " set " << c.set.on << ":" << c.set.value1 << ":" << c.set.value2;
+}
 
 class SmallEffectStore : public ::testing::TestWithParam<Stored> {};
 
