@@ -21,7 +21,7 @@ LoopResult WavPcmLoop(PlayerEngine& engine, WavState& wav) {
     if (!pending.block && !engine.TakeFreeBlock()) return LoopResult::Failed;
     WaveBlock* block = pending.block;
     uint32_t got = 0;
-    bool seeked = false;
+    bool seeked = false, dataUsedUp = false;
     {
       CountedLockGuard decode(engine.DecodeLock());
       if (engine.SeekRequested()) {
@@ -37,12 +37,14 @@ LoopResult WavPcmLoop(PlayerEngine& engine, WavState& wav) {
         if (got == 0) return LoopResult::SourceEnded;
         engine.HeadroomGain(block->data, got);
         wav.consumed += read;
+        // Read under the lock: a seek may move it once the lock is released.
+        dataUsedUp = Remaining(wav) == 0;
       }
     }
     if (!seeked) {
       pending = PendingBlock{};
       engine.WriteBlock(block, got);
-      if (Remaining(wav) == 0 || engine.EndSilenceReached()) return LoopResult::SourceEnded;
+      if (dataUsedUp || engine.EndSilenceReached()) return LoopResult::SourceEnded;
     }
     if (engine.StopRequested()) return LoopResult::Stopped;
     if (engine.EndSilenceReached()) return LoopResult::SourceEnded;
