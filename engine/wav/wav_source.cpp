@@ -8,6 +8,10 @@ namespace {
 
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint32_t kMaxBlockAlign = 4096;
+// 32 channels of 32-bit samples at 768 kHz. The output ring grows with the
+// byte rate; a damaged header claiming gigabytes per second is refused
+// rather than given a ring of that size.
+constexpr uint64_t kMaxBytesPerSecond = 768000ull * 32 * 4;
 
 uint16_t U16At(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
 uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
@@ -31,7 +35,8 @@ bool PlayablePcm(const PcmFormat& f) {
   const uint32_t bits = f.bitsPerSample;
   if (f.channels == 0 || f.samplesPerSec == 0) return false;
   if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
-  return uint32_t(f.channels) * (bits / 8) <= kMaxBlockAlign;
+  const uint32_t frameBytes = uint32_t(f.channels) * (bits / 8);
+  return frameBytes <= kMaxBlockAlign && uint64_t(f.samplesPerSec) * frameBytes <= kMaxBytesPerSecond;
 }
 
 bool WavOpen(PlayerEngine& engine, const char16_t* path) {

@@ -143,6 +143,7 @@ TEST(Wav, DamagedFilesAreRefused) {
       {"PCM of 12 bits", withFmt(FmtPayload(1, 2, 44100, 12, 132300, 3))},
       {"PCM frame larger than any block", withFmt(FmtPayload(1, 4000, 8000, 16, 64000000, 8000))},
       {"huge channel count", withFmt(FmtPayload(1, 65535, 44100, 32, 0xFFFFFFFF, 4096))},
+      {"gigabytes per second", withFmt(FmtPayload(1, 2, 400000000, 16, 1600000000, 4))},
       {"format the manager does not know", withFmt(FmtPayload(0x55, 2, 44100, 0, 16000, 1))},
       {"no data chunk", WavBuilder().Chunk("fmt ", fmt).Chunk("LIST", Bytes(8, 1)).Build()},
       {"only an empty data chunk", WavBuilder().Chunk("fmt ", fmt).Data({}).Build()},
