@@ -94,10 +94,28 @@ bool PlayerEngine::Finish(bool drain, bool failed) {
       pending_ = PendingBlock{};
       WriteBlock(block, bytes);
     }
-    // Ends when the position reaches what was submitted, or when every block
-    // has come back, so that a driver whose position stops short cannot
-    // hold the end of a track.
-    while (!output_->Drained() && !output_->NothingQueued()) {
+    // Ends when the position has reached what was submitted and every block
+    // is back from the device (some drivers report the position ahead of
+    // the last block). When only one of the two holds and nothing moves for
+    // a while, it ends too: a driver whose position stops short, or that
+    // keeps a block, cannot hold the end of a track.
+    constexpr auto kNoProgress = std::chrono::milliseconds(500);
+    uint64_t lastPosition = output_->Position();
+    uint32_t lastQueued = output_->QueuedBlocks();
+    auto lastMove = std::chrono::steady_clock::now();
+    for (;;) {
+      const bool drained = output_->Drained(), empty = output_->NothingQueued();
+      if (drained && empty) break;
+      const uint64_t position = output_->Position();
+      const uint32_t queued = output_->QueuedBlocks();
+      const auto now = std::chrono::steady_clock::now();
+      if (position != lastPosition || queued != lastQueued) {
+        lastPosition = position;
+        lastQueued = queued;
+        lastMove = now;
+      } else if ((drained || empty) && now - lastMove >= kNoProgress) {
+        break;
+      }
       if (prebufferWait_.load()) {
         // A source shorter than the prebuffer still plays.
         std::lock_guard<std::mutex> lock(statusMutex_);

@@ -1,5 +1,6 @@
 // The audio compression manager of Windows (msacm32).
 #include <windows.h>
+#include <mmsystem.h>
 #include <mmreg.h>
 #include <msacm.h>
 

@@ -235,10 +235,13 @@ int Render(const RenderArgs& args) {
     } else {
       std::vector<bool> seekDone(args.seekAt.size(), false);
       while (collector.Stops() == 0) {
-        position = qv::Engine_GetPosition(engine);
+        // The position while the output is open: the finish closes it
+        // and clears the position before it reports the end.
+        const int32_t now = qv::Engine_GetPosition(engine);
         uint32_t total = 0;
         qv::Engine_GetBufferInfo(engine, &total, nullptr);
         collector.NoteBufferTotal(total);
+        if (total > 0) position = now;
         for (size_t i = 0; i < args.seekAt.size(); ++i) {
           if (seekDone[i] || position < args.seekAt[i].first) continue;
           seekDone[i] = true;
