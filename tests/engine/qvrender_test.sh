@@ -7,6 +7,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 work="$1" fixtures="$2" program="$3"
 shift 3
 rm -rf "$work" && mkdir -p "$work"
+# Non-ASCII paths pass through the command line as UTF-8 (wide on Win32).
+export LC_ALL=C.UTF-8
 if [ "${1:-}" = "--wine" ]; then
   export QV_WINE_ROOT="$2" QV_WINE_HOME="$work/home"
   . "$here/../../scripts/wine/env.sh"
@@ -55,6 +57,10 @@ check report "$work/report.json" status=3,0/1,0/0,0 "position_ms>=500"
 
 expect 0 --info "$(path "$work/stereo.wav")"
 check report "$work/report.json" opened=true status=absent
+
+cp "$work/stereo.wav" "$work/ünï 音.wav"
+expect 0 --info "$(path "$work/ünï 音.wav")"
+check report "$work/report.json" opened=true length_ms=3000
 
 # Files that do not open: exit 2 and one line saying why.
 cp "$work/stereo.wav" "$work/stereo.xyz"
