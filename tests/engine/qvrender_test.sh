@@ -9,7 +9,9 @@ shift 3
 rm -rf "$work" && mkdir -p "$work"
 # Non-ASCII paths pass through the command line as UTF-8 (wide on Win32).
 export LC_ALL=C.UTF-8
+under_wine=0
 if [ "${1:-}" = "--wine" ]; then
+  under_wine=1
   export QV_WINE_ROOT="$2" QV_WINE_HOME="$work/home"
   . "$here/../../scripts/wine/env.sh"
   run() { "$here/../../scripts/wine/run" --root "$QV_WINE_ROOT" "$program" "$@"; }
@@ -77,4 +79,8 @@ expect 1
 expect 1 --option NoSuchOption=1 "$(path "$work/stereo.wav")"
 expect 1 --option OutputPrebuffer=101 "$(path "$work/stereo.wav")"
 expect 1 --volume loud "$(path "$work/stereo.wav")"
+if [ "$under_wine" = 0 ]; then
+  # The native build has no system wave-out device.
+  expect 1 --device waveout "$(path "$work/stereo.wav")"
+fi
 echo "qvrender: all checks passed"
