@@ -59,23 +59,30 @@ HWND SkinObject::CreateControl(const wchar_t* name, DWORD style, int x, int y, H
                          size.cx, size.cy, parent, nullptr, skinlib::Module(), static_cast<SkinWindow*>(this));
 }
 
+void SkinObject::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  Look look = skinlib::LookOf(*state_);
+  HBITMAP picture = skinlib::PictureForState(*state_, look);
+  if (picture)
+    skinlib::DrawPicture(dc, client, picture);
+  else
+    skinlib::DrawPlaceholder(dc, client, state_->name, look, state_->twoState && state_->checked);
+}
+
 LRESULT SkinObject::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   SkinControlState& s = *state_;
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
-      RECT client;
-      GetClientRect(hwnd_, &client);
-      Look look = skinlib::LookOf(s);
-      HBITMAP picture = skinlib::PictureForState(s, look);
-      if (picture)
-        skinlib::DrawPicture(dc, client, picture);
-      else
-        skinlib::DrawPlaceholder(dc, client, s.name, look, s.twoState && s.checked);
+      Paint(dc);
       EndPaint(hwnd_, &ps);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_MOUSEACTIVATE:

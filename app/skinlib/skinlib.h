@@ -56,6 +56,7 @@ class SKINLIB_API SkinObject : public SkinWindow {
   HWND CreateControl(const wchar_t* name, DWORD style, int x, int y, HWND parent, const wchar_t* const* pictures,
                      int pictureCount, int twoState);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc);
   SkinControlState* state_;
 };
 

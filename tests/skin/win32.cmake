@@ -1,0 +1,13 @@
+# Win32 tests of the skin library, the effect-host side and fxprobe; they run
+# beside skinlib.dll and fxprobe.exe.
+add_library(qv_skin_test_support STATIC win32_test_support.cpp)
+target_link_libraries(qv_skin_test_support PUBLIC user32 gdi32)
+
+qv_add_gtest(skinlib_tests SOURCES skinlib_test.cpp LIBS skinlib qv_skin_test_support)
+target_link_options(skinlib_tests PRIVATE -static-libgcc -static-libstdc++)
+
+qv_add_gtest(effecthost_tests SOURCES effect_host_test.cpp LIBS qv_effecthost qv_skin_test_support)
+target_include_directories(effecthost_tests PRIVATE ${CMAKE_SOURCE_DIR})
+add_dependencies(effecthost_tests fxprobe)
+
+set_target_properties(skinlib_tests effecthost_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_APP_BIN_DIR})
