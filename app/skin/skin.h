@@ -4,7 +4,9 @@
 #pragma once
 
 #include <windows.h>
-// GDI+ needs min/max, which NOMINMAX hides.
+// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out, and
+// min/max, which NOMINMAX hides.
+#include <objidl.h>
 #include <algorithm>
 namespace Gdiplus {
 using std::max;

@@ -11,3 +11,9 @@ target_include_directories(effecthost_tests PRIVATE ${CMAKE_SOURCE_DIR})
 add_dependencies(effecthost_tests fxprobe)
 
 set_target_properties(skinlib_tests effecthost_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_APP_BIN_DIR})
+
+# CSkin with the built-in pictures compiled in, and the generated skins.
+qv_add_gtest(cskin_tests SOURCES cskin_test.cpp LIBS qv_skin qv_builtin_art qv_skin_test_support)
+target_compile_definitions(cskin_tests PRIVATE QV_ART_DIR="${QV_ART_DIR}")
+target_link_options(cskin_tests PRIVATE -static-libgcc -static-libstdc++)
+set_target_properties(cskin_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_APP_BIN_DIR})
