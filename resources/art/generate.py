@@ -509,7 +509,7 @@ def contact_sheet(face, pics, out_path, title):
             continue
         s = scale if img.size[0] * scale <= 520 else 1
         w, h = img.size[0] * s, img.size[1] * s + 30
-        w = max(w, 110)
+        w = max(w, 132)
         if x + w > sheet_w - pad:
             x, y, row_h = x0, y + row_h + 12, 0
         placements.append((rid, img, key_name, cell, role, x, y, s))
@@ -599,8 +599,8 @@ def main():
     write_bmp(mpics[158][0], os.path.join(skin_dir, "background.bmp"))
     with open(os.path.join(skin_dir, "Midnight.qvs"), "w", newline="") as f:
         f.write("\r\n".join(lines) + "\r\n")
-    mfiles, _, mbuttons, mradios = control_pictures(mid, mpics[158][0])
-    compose_face(mid, mpics, mfiles, mbuttons, mradios).save(os.path.join(out, "face_midnight.png"))
+    # The buttons come from the installation's "skin.ini", whatever the skin.
+    compose_face(mid, mpics, files, buttons, radios).save(os.path.join(out, "face_midnight.png"))
 
     with open(os.path.join(out, "builtin.rc"), "w") as f:
         f.write("\n".join(rc) + "\n")
