@@ -17,3 +17,10 @@ qv_add_gtest(cskin_tests SOURCES cskin_test.cpp LIBS qv_skin qv_builtin_art qv_s
 target_compile_definitions(cskin_tests PRIVATE QV_ART_DIR="${QV_ART_DIR}")
 target_link_options(cskin_tests PRIVATE -static-libgcc -static-libstdc++)
 set_target_properties(cskin_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_APP_BIN_DIR})
+
+# The missing "skin.ini" failure, in a process of its own.
+add_executable(missing_skin_ini missing_skin_ini_main.cpp)
+target_link_libraries(missing_skin_ini PRIVATE qv_skin)
+qv_add_gtest(missing_skin_ini_tests SOURCES missing_skin_ini_test.cpp LIBS qv_skin_core qv_skin_test_support)
+add_dependencies(missing_skin_ini_tests missing_skin_ini)
+set_target_properties(missing_skin_ini missing_skin_ini_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_APP_BIN_DIR})
