@@ -10,13 +10,21 @@ void EngineEffects::SetEffectParams(const EffectParams& params) { stage_.SetPara
 EffectParams EngineEffects::GetEffectParams() const { return stage_.Params(); }
 
 void EngineEffects::SetSurroundParams(const QbsParams& params) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  qbs_ = params;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    qbsCopy_ = params;
+  }
+  qbs_.SetParams(params);
 }
 
-QbsParams EngineEffects::GetSurroundParams() const {
+// The first nine words come from the effect; qbsFlag stays as last set.
+QbsParams EngineEffects::GetSurroundParams() {
+  const QbsParams fromEffect = qbs_.Params();
   std::lock_guard<std::mutex> lock(mutex_);
-  return qbs_;
+  const int32_t flag = qbsCopy_.qbsFlag;
+  qbsCopy_ = fromEffect;
+  qbsCopy_.qbsFlag = flag;
+  return qbsCopy_;
 }
 
 bool EngineEffects::SetByType(int type, const SmallEffectParams& params) {
@@ -29,51 +37,42 @@ bool EngineEffects::GetByType(int type, SmallEffectParams* params) const {
   return small_.Get(type, params);
 }
 
-void EngineEffects::EnableSpectrum(bool on) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  spectrumOn_ = on;
-}
+void EngineEffects::EnableSpectrum(bool on) { spectrumOn_.store(on); }
 
-bool EngineEffects::SpectrumEnabled() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return spectrumOn_;
-}
+bool EngineEffects::SpectrumEnabled() const { return spectrumOn_.load(); }
 
-void EngineEffects::SetSpectrumMode(int mode) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  spectrumMode_ = mode;
-}
+void EngineEffects::SetSpectrumMode(int mode) { analyser_.SetMode(mode); }
 
-int EngineEffects::SpectrumMode() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return spectrumMode_;
-}
+int EngineEffects::SpectrumMode() const { return analyser_.Mode(); }
 
-bool EngineEffects::GetSpectrum(SpectrumBands* out) const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  *out = spectrum_;
-  return spectrumOn_;
+bool EngineEffects::GetSpectrum(SpectrumBands* out) {
+  const SpectrumBands levels = analyser_.Levels();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    spectrumCopy_ = levels;
+  }
+  *out = levels;
+  return spectrumOn_.load();
 }
 
 void EngineEffects::Start(int bits, int rate, int channels) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    bits_ = bits;
-    rate_ = rate;
-    channels_ = channels;
-    spectrum_ = SpectrumBands{};
-  }
+  channels_.store(channels);
+  analyser_.Format(bits, rate, channels);
   // Takes the format, resets the equalizer and re-applies the stored record.
   stage_.Start(bits, rate, channels);
+  qbs_.Format(bits, rate, channels);
 }
 
-void EngineEffects::Process(uint8_t* data, size_t bytes) { stage_.Process(data, bytes); }
+void EngineEffects::Process(uint8_t* data, size_t bytes) {
+  stage_.Process(data, bytes);
+  if (channels_.load(std::memory_order_relaxed) == 2) qbs_.Process(data, bytes);
+  if (spectrumOn_.load(std::memory_order_relaxed)) analyser_.Analyse(data, bytes);
+}
 
+// The stereo effects keep their format and memories until the next stream.
 void EngineEffects::Stop() {
   stage_.Stop();
-  std::lock_guard<std::mutex> lock(mutex_);
-  bits_ = 0;
-  rate_ = 0;
+  analyser_.Clear();
 }
 
 }  // namespace qv

@@ -1,19 +1,23 @@
 // The effect records the engine keeps for the UI, and the point where the
-// playback thread runs the effect chain on every block.
+// playback thread runs the effect chain on every block: the effect stage,
+// then WIDE and REVERB for 2-channel streams, then the spectrum analyser
+// while its feed is on.
 //
-// The effect stage keeps the engine's EffectParams and runs on every block
-// under its own lock. The stereo effects and the spectrum analyser are not
-// built yet: their records are stored and returned as the UI expects and the
-// spectrum stays at zero.
+// Each member of the chain has its own lock and the chain never holds two of
+// them at once; mutex_ guards only the engine's own record copies and is
+// never held while a member of the chain runs.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
 
 #include "dsp/effect_records.h"
 #include "dsp/effect_stage.h"
+#include "dsp/qbs_effect.h"
 #include "dsp/small_effects.h"
+#include "dsp/spectrum_analyser.h"
 
 namespace qv {
 
@@ -24,7 +28,7 @@ class EngineEffects {
   void SetEffectParams(const EffectParams& params);
   EffectParams GetEffectParams() const;
   void SetSurroundParams(const QbsParams& params);
-  QbsParams GetSurroundParams() const;
+  QbsParams GetSurroundParams();
   // Types 0-3; other types do nothing and return false.
   bool SetByType(int type, const SmallEffectParams& params);
   bool GetByType(int type, SmallEffectParams* params) const;
@@ -34,7 +38,7 @@ class EngineEffects {
   void SetSpectrumMode(int mode);
   int SpectrumMode() const;
   // Copies the bar levels; returns the feed's on/off flag.
-  bool GetSpectrum(SpectrumBands* out) const;
+  bool GetSpectrum(SpectrumBands* out);
 
   // Playback thread: the stream's format is known (before the first block).
   void Start(int bits, int rate, int channels);
@@ -44,18 +48,16 @@ class EngineEffects {
   void Stop();
 
  private:
-  // The stage has its own lock; mutex_ guards the rest and is never held
-  // while the stage runs, so the chain's locks are never held together.
   EffectStage stage_;
+  QbsEffect qbs_;
+  SpectrumAnalyser analyser_;
+  std::atomic<bool> spectrumOn_{false};
+  std::atomic<int> channels_{0};
+
   mutable std::mutex mutex_;
-  QbsParams qbs_{};
+  QbsParams qbsCopy_{};
+  SpectrumBands spectrumCopy_{};
   SmallEffects small_;
-  bool spectrumOn_ = false;
-  int spectrumMode_ = 0;
-  SpectrumBands spectrum_{};
-  int bits_ = 0;
-  int rate_ = 0;
-  int channels_ = 0;
 };
 
 }  // namespace qv
