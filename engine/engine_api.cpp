@@ -5,6 +5,7 @@
 #include "engine/engine_api.h"
 #include "engine/engine_services.h"
 #include "engine/player_engine.h"
+#include "engine/plugins/plugin_registry.h"
 
 namespace qv {
 
@@ -104,9 +105,8 @@ int Engine_GetStreamingOptions(EngineHandle engine, StreamingOptions* options) {
 
 int Engine_GetPluginCount(EngineHandle engine) { return engine ? engine->PluginCount() : 0; }
 
-DecoderPlugin* Engine_GetPlugin(EngineHandle /*engine*/, int /*index*/) {
-  // No plug-in is registered yet: every index is at or beyond the count.
-  return nullptr;
+DecoderPlugin* Engine_GetPlugin(EngineHandle engine, int index) {
+  return engine ? engine->Plugins().Table(index) : nullptr;
 }
 
 int Engine_SetEffectParams(EngineHandle engine, const EffectParams* params) {

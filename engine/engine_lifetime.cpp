@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "engine/player_engine.h"
+#include "engine/plugins/plugin_registry.h"
 #include "platform/audio/virtual_wave_out.h"
 #include "platform/text/utf16.h"
 #include "platform/threads/thread_priority.h"
@@ -55,13 +56,18 @@ PlayerEngine::PlayerEngine(const EngineServices& services) {
   options_.OutputFade = 0;
   options_.SuppressZeroSamples = 0;
   options_.AlwaysOpenDev = 0;
+  plugins_ = std::make_unique<PluginRegistry>();
+  RegisterBuiltInPlugins(*plugins_);
 }
 
 PlayerEngine::~PlayerEngine() {
   CloseFile();
   output_->Close();
   JoinFinishedThread();
+  plugins_->UnregisterAll();
 }
+
+int PlayerEngine::PluginCount() const { return plugins_->Count(); }
 
 std::unique_ptr<CdDevice> PlayerEngine::NewCdDevice() { return createCdDevice_(); }
 

@@ -26,6 +26,8 @@
 
 namespace qv {
 
+class PluginRegistry;
+
 // Set by the opener: what the output is opened for.
 struct StreamFormat {
   int32_t mpegVersion = 0;
@@ -78,7 +80,8 @@ class PlayerEngine {
   bool SetOptions(const EngineOptions& options);
   void GetBufferInfo(uint32_t* totalBytes, uint32_t* queuedBytes) const;
   StreamState GetStreamState() const { return StreamState::NoStream; }
-  int PluginCount() const { return 0; }
+  int PluginCount() const;
+  PluginRegistry& Plugins() { return *plugins_; }
   void SetNotifyWindow(WindowHandle window) { window_.store(window); }
   EngineEffects& Effects() { return effects_; }
 
@@ -156,6 +159,7 @@ class PlayerEngine {
   CountedRecursiveLock decodeLock_;
   CountedRecursiveLock apiLock_;
   std::mutex statusMutex_;
+  std::unique_ptr<PluginRegistry> plugins_;
 
   // The source.
   SourceKind kind_ = SourceKind::None;

@@ -3,6 +3,8 @@
 #include <array>
 
 #include "engine/cd/cd_source.h"
+#include "engine/plugins/plugin_source.h"
+#include "engine/vorbis/vorbis_source.h"
 #include "engine/wav/wav_source.h"
 
 namespace qv {
@@ -56,6 +58,10 @@ const SourceOps* SourceOpsFor(SourceKind kind) {
       return &kWavSourceOps;
     case SourceKind::CdAudio:
       return &kCdSourceOps;
+    case SourceKind::OggVorbis:
+      return &kVorbisSourceOps;
+    case SourceKind::Plugin:
+      return &kPluginSourceOps;
     default:
       return nullptr;
   }

@@ -16,6 +16,21 @@ add_library(qv_engine STATIC
   ${CMAKE_CURRENT_LIST_DIR}/wav/wav_decode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cd/cd_track.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cd/cd_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/vorbis/vorbis_comments.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/vorbis/vorbis_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/vorbis/vorbis_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/plugin_registry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/plugin_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/builtin_plugins.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/pcm_reduce.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/config_box.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/wma_plugin_placeholder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/flac/wide_stdio.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/flac/flac_file_decoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/flac/flac_plugin.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/ape/ape_decompressor.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/ape/ape_plugin.cpp
 )
 target_include_directories(qv_engine PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(qv_engine PUBLIC qv_output qv_dsp qv_platform)
+target_link_libraries(qv_engine PUBLIC qv::tremor qv::ogg qv::flacpp qv::ffmpeg)

@@ -1,0 +1,16 @@
+// Standard-library files opened by a UTF-16 path, for libraries that read
+// from a FILE*: _wfopen on Windows, the UTF-8 name natively.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+namespace qv {
+
+// Opens an existing file for reading in binary mode; null when it cannot.
+std::FILE* OpenWideStdio(const char16_t* path);
+
+// The file's size in bytes, leaving its position at the start; -1 on failure.
+int64_t StdioFileSize(std::FILE* file);
+
+}  // namespace qv
