@@ -42,3 +42,14 @@ qv_ensure_prefix() {
 
 # A Unix path as the Windows program sees it (wine maps Z: to /).
 qv_winpath() { local p; p="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; printf 'Z:%s' "${p//\//\\}"; }
+
+# Runs a wine command with its output in a file (shown only on failure), so
+# wine's helper processes never inherit the caller's pipes.
+qv_wine_quiet() {
+  local err rc=0
+  err="$(mktemp)"
+  wine "$@" >/dev/null 2>"$err" </dev/null || rc=$?
+  [ "$rc" -eq 0 ] || cat "$err" >&2
+  rm -f "$err"
+  return "$rc"
+}
