@@ -1,0 +1,1 @@
+# Options against the real registry under wine.
