@@ -226,7 +226,11 @@ int Render(const RenderArgs& args) {
 
   int exitCode = kExitPlayed;
   if (!args.info) {
-    if (args.seek) qv::Engine_Seek(engine, *args.seek);
+    if (args.seek) {
+      // What the seek returned and the position it set, before playing moves it.
+      report.Int("seek_result", qv::Engine_Seek(engine, *args.seek));
+      report.Int("seek_position_ms", qv::Engine_GetPosition(engine));
+    }
     const auto start = Clock::now();
     int32_t position = 0;
     if (!qv::Engine_Play(engine)) {
