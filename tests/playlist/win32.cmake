@@ -1,0 +1,1 @@
+# Playlist against the real file system and engine under wine.
