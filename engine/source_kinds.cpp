@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/cd/cd_source.h"
+#include "engine/mpeg/mpeg_source.h"
 #include "engine/plugins/plugin_source.h"
 #include "engine/vorbis/vorbis_source.h"
 #include "engine/wav/wav_source.h"
@@ -58,6 +59,8 @@ const SourceOps* SourceOpsFor(SourceKind kind) {
       return &kWavSourceOps;
     case SourceKind::CdAudio:
       return &kCdSourceOps;
+    case SourceKind::MpegAudio:
+      return &kMpegSourceOps;
     case SourceKind::OggVorbis:
       return &kVorbisSourceOps;
     case SourceKind::Plugin:

@@ -16,6 +16,18 @@ add_library(qv_engine STATIC
   ${CMAKE_CURRENT_LIST_DIR}/wav/wav_decode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cd/cd_track.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cd/cd_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_header.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_file_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_vbr_header.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_measure.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_seek.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_dither.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_decoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_decode_loop.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_source.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_file_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/id3v1.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mpeg/id3v1_genres.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vorbis/vorbis_comments.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vorbis/vorbis_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vorbis/vorbis_source.cpp
@@ -33,4 +45,5 @@ add_library(qv_engine STATIC
 )
 target_include_directories(qv_engine PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(qv_engine PUBLIC qv_output qv_dsp qv_platform)
+target_link_libraries(qv_engine PUBLIC qv::mad)
 target_link_libraries(qv_engine PUBLIC qv::tremor qv::ogg qv::flacpp qv::ffmpeg)

@@ -1,0 +1,98 @@
+#include "engine/mpeg/mpeg_decoder.h"
+
+#include <mad.h>
+
+#include <algorithm>
+
+namespace qv {
+
+struct MpegDecoder::Mad {
+  mad_stream stream;
+  mad_frame frame;
+  mad_synth synth;
+};
+
+MpegDecoder::MpegDecoder(int channels) : mad_(new Mad), channels_(channels == 1 ? 1 : 2) {
+  mad_stream_init(&mad_->stream);
+  mad_frame_init(&mad_->frame);
+  mad_synth_init(&mad_->synth);
+}
+
+MpegDecoder::~MpegDecoder() {
+  mad_synth_finish(&mad_->synth);
+  mad_frame_finish(&mad_->frame);
+  mad_stream_finish(&mad_->stream);
+}
+
+void MpegDecoder::Reset() {
+  Mad& m = *mad_;
+  auto* mainData = m.stream.main_data;
+  auto* overlap = m.frame.overlap;
+  m.stream.main_data = nullptr;
+  m.frame.overlap = nullptr;
+  mad_synth_finish(&m.synth);
+  mad_frame_finish(&m.frame);
+  mad_stream_finish(&m.stream);
+  mad_stream_init(&m.stream);
+  mad_frame_init(&m.frame);
+  mad_synth_init(&m.synth);
+  // The reservoir is empty (md_len 0); the overlap must be silent.
+  m.stream.main_data = mainData;
+  m.frame.overlap = overlap;
+  mad_frame_mute(&m.frame);
+  pendingStart_ = 0;
+  pendingFrames_ = 0;
+}
+
+size_t MpegDecoder::Deliver(uint8_t* out, size_t outSpace, DitherChannel* dither) {
+  const mad_pcm& pcm = mad_->synth.pcm;
+  const size_t frameBytes = 2u * static_cast<size_t>(channels_);
+  const unsigned fit = static_cast<unsigned>(std::min<size_t>(pendingFrames_, outSpace / frameBytes));
+  // A frame's own channel count may differ from the stream's: a mono frame
+  // feeds both channels, a stereo frame in a mono stream gives its left.
+  const mad_fixed_t* left = pcm.samples[0] + pendingStart_;
+  const mad_fixed_t* right = (pcm.channels >= 2 ? pcm.samples[1] : pcm.samples[0]) + pendingStart_;
+  uint8_t* p = out;
+  for (unsigned i = 0; i < fit; ++i) {
+    const int16_t l = DitherTo16(left[i], dither[0]);
+    p[0] = static_cast<uint8_t>(l);
+    p[1] = static_cast<uint8_t>(static_cast<uint16_t>(l) >> 8);
+    p += 2;
+    if (channels_ == 2) {
+      const int16_t r = DitherTo16(right[i], dither[1]);
+      p[0] = static_cast<uint8_t>(r);
+      p[1] = static_cast<uint8_t>(static_cast<uint16_t>(r) >> 8);
+      p += 2;
+    }
+  }
+  pendingStart_ += fit;
+  pendingFrames_ -= fit;
+  return fit * frameBytes;
+}
+
+MpegDecoder::Result MpegDecoder::Decode(const uint8_t* input, size_t inputLength, uint8_t* out, size_t outSpace,
+                                        DitherChannel* dither, size_t* inputUsed, size_t* outputWritten) {
+  *inputUsed = 0;
+  *outputWritten = 0;
+  if (pendingFrames_ > 0) {
+    *outputWritten = Deliver(out, outSpace, dither);
+    if (pendingFrames_ > 0) return kOutputFull;
+    if (inputLength == 0) return kFrameDone;
+  }
+  if (inputLength == 0) return kNeedInput;
+
+  Mad& m = *mad_;
+  mad_stream_buffer(&m.stream, input, inputLength);
+  if (mad_frame_decode(&m.frame, &m.stream) != 0) {
+    if (m.stream.error == MAD_ERROR_BUFLEN) return kNeedInput;
+    return MAD_RECOVERABLE(m.stream.error) ? kRecoverable : kFatal;
+  }
+  mad_synth_frame(&m.synth, &m.frame);
+  *inputUsed = static_cast<size_t>(m.stream.next_frame - input);
+  pendingStart_ = 0;
+  pendingFrames_ = m.synth.pcm.length;
+  *outputWritten += Deliver(out + *outputWritten, outSpace - *outputWritten, dither);
+  return pendingFrames_ > 0 ? kOutputFull : kFrameDone;
+}
+
+}  // namespace qv
