@@ -19,13 +19,14 @@ std::u16string Decimal(size_t value) {
 IniSectionIndex::IniSectionIndex(const std::vector<std::u16string_view>& lines, std::u16string_view section) {
   size_t i = 0;
   // The first header line whose name (after "[", up to the first "]") is the
-  // section.
+  // section; a header without "]" names nothing, as ReadIniValue reads it.
   for (; i < lines.size(); ++i) {
     std::u16string_view line = lines[i];
     if (line.empty() || line[0] != u'[') continue;
     std::u16string_view rest = line.substr(1);
     size_t close = rest.find(u']');
-    if (close != std::u16string_view::npos && rest.substr(0, close) == section) break;
+    std::u16string_view name = close == std::u16string_view::npos ? std::u16string_view() : rest.substr(0, close);
+    if (name == section) break;
   }
   for (++i; i < lines.size(); ++i) {
     std::u16string_view line = lines[i];

@@ -85,6 +85,14 @@ TEST(PlsFormat, LookupsAgreeWithTheSharedIniReader) {
       EXPECT_EQ(*value, std::u16string(expected)) << ToUtf8(key);
     }
   }
+  // A header without its closing bracket names the empty section.
+  ini.SetBytes("[broken\nA=1\n");
+  char16_t out[kIniValueCapacity];
+  ASSERT_EQ(ReadIniValue(&ini, u"", u"A", out), 1);
+  std::u16string broken = u"[broken\nA=1\n";
+  const std::u16string* a = IniSectionIndex(SplitLines(broken), u"").Find(u"A");
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(*a, u"1");
 }
 
 }  // namespace
