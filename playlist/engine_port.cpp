@@ -1,5 +1,8 @@
 #include "playlist/engine_port.h"
 
+#include "engine/plugins/decoder_plugin.h"
+#include "playlist/path_text.h"
+
 namespace qv {
 
 int EngineHandlePort::OpenFile(const char16_t* path) { return Engine_OpenFile(engine_, path); }
@@ -27,9 +30,22 @@ int EngineHandlePort::GetStreamInfo(char16_t* title, char16_t* author, char16_t*
 }
 
 std::vector<PluginExtension> EngineHandlePort::PluginExtensions() {
-  // Engine_GetPlugin hands out no tables in this build (DecoderPlugin is
-  // only declared), so no plug-in declares extensions yet.
-  return {};
+  // A plug-in declares its extensions one by one; texts are cut to their buffers.
+  constexpr int kMostExtensions = 64;
+  std::vector<PluginExtension> extensions;
+  for (int i = 0; i < Engine_GetPluginCount(engine_); ++i) {
+    const DecoderPlugin* plugin = Engine_GetPlugin(engine_, i);
+    if (!plugin || !plugin->GetExtCount || !plugin->GetExt) continue;
+    int count = plugin->GetExtCount();
+    for (int k = 0; k < count && k < kMostExtensions; ++k) {
+      char16_t extension[kPluginTextChars] = {};
+      char16_t description[kPluginTextChars] = {};
+      if (!plugin->GetExt(k, extension, description)) continue;
+      extensions.push_back({std::u16string(FieldView(extension, kPluginTextChars)),
+                            std::u16string(FieldView(description, kPluginTextChars))});
+    }
+  }
+  return extensions;
 }
 
 }  // namespace qv
