@@ -3,6 +3,8 @@
 // the exact block, and other content is refused.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "engine/plugins/ape/ape_decompressor.h"
 #include "engine/plugins/ape/ape_plugin.h"
 #include "platform/files/wide_file.h"
@@ -29,6 +31,8 @@ struct ApeFile {
   const char* ape;
   const char* wav;
 };
+
+void PrintTo(const ApeFile& c, std::ostream* os) { *os << c.ape; }
 
 class ApeDecompressorTest : public ::testing::TestWithParam<ApeFile> {};
 
@@ -64,6 +68,8 @@ struct BlockSeek {
   const char* ape;
   int64_t block;
 };
+
+void PrintTo(const BlockSeek& c, std::ostream* os) { *os << c.ape << " block " << c.block; }
 
 class ApeBlockSeekTest : public ::testing::TestWithParam<BlockSeek> {};
 
@@ -151,7 +157,11 @@ TEST_F(ApePluginTest, ReportsTheDecompressorsInformation) {
   Bytes bytes;
   ASSERT_TRUE(ReadWholeFile(FixturePath("plug_s16_44k_stereo_c2.ape"), 1 << 24, bytes));
   EXPECT_EQ(info_.BitrateKbps, int32_t(bytes.size() * 8 / 3000));
+  plugin_.Close(plugin_.Context);
   ASSERT_TRUE(OpenFixture("plug_u8_22k_mono.ape"));
+  EXPECT_EQ(info_.Channels, 1);
+  EXPECT_EQ(info_.SampleRate, 22050);
+  EXPECT_EQ(info_.BitsPerSample, 8);
 }
 
 TEST_F(ApePluginTest, DeliversTheSamplesAndEndsWithAnEmptyLastDecode) {
@@ -176,6 +186,8 @@ struct ApeMsSeek {
   int32_t ms, reached;
   uint64_t block;
 };
+
+void PrintTo(const ApeMsSeek& c, std::ostream* os) { *os << c.ms << " ms"; }
 
 class ApePluginSeekTest : public ApePluginTest, public ::testing::WithParamInterface<ApeMsSeek> {};
 

@@ -2,6 +2,8 @@
 // gives each file name and content to.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -116,6 +118,8 @@ struct Route {
   const char* file;
   int plugin;  // the one holding the file, or kNone when the open fails
 };
+
+void PrintTo(const Route& c, std::ostream* os) { *os << c.file; }
 
 class PluginRoutingTest : public ::testing::TestWithParam<Route> {};
 

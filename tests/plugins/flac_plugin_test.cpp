@@ -2,6 +2,8 @@
 // reports, the samples it delivers at each bit depth, seeking and stopping.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "engine/plugins/flac/flac_plugin.h"
 #include "platform/files/wide_file.h"
 #include "tests/plugins/plugin_test_support.h"
@@ -25,6 +27,8 @@ struct FlacFormat {
   const char* wav;
   int channels, rate, bits;
 };
+
+void PrintTo(const FlacFormat& c, std::ostream* os) { *os << c.flac; }
 
 class FlacFormatTest : public FlacPluginTest, public ::testing::WithParamInterface<FlacFormat> {};
 
@@ -96,6 +100,8 @@ struct SeekCase {
   int32_t reached;
   uint64_t firstFrame;
 };
+
+void PrintTo(const SeekCase& c, std::ostream* os) { *os << c.ms << " ms"; }
 
 class FlacSeekTest : public FlacPluginTest, public ::testing::WithParamInterface<SeekCase> {};
 

@@ -2,6 +2,8 @@
 // 16-bit, wider samples keeping their top 16 bits.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 #include "engine/plugins/pcm_reduce.h"
@@ -19,6 +21,8 @@ struct Reduction {
   int32_t sample;
   int16_t expected;
 };
+
+void PrintTo(const Reduction& c, std::ostream* os) { *os << c.bits << " bits, " << c.sample; }
 
 class InterleaveReducedTest : public ::testing::TestWithParam<Reduction> {};
 

@@ -3,6 +3,8 @@
 // a stream without a length, and what a second playback plays.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "engine/output/sample_ops.h"
 #include "platform/files/wide_file.h"
 #include "tests/plugins/plugin_test_support.h"
@@ -14,6 +16,8 @@ struct Played {
   const char* file;
   const char* wav;
 };
+
+void PrintTo(const Played& c, std::ostream* os) { *os << c.file; }
 
 class PluginPlaybackTest : public ::testing::TestWithParam<Played> {};
 

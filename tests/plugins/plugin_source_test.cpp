@@ -4,6 +4,8 @@
 // all refuse its file.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "engine/output/sample_ops.h"
 #include "engine/player_engine.h"
 #include "engine/plugins/plugin_registry.h"
@@ -60,6 +62,8 @@ struct LengthCase {
   int32_t durationMs, rate, lengthMs;
 };
 
+void PrintTo(const LengthCase& c, std::ostream* os) { *os << c.durationMs << " ms at " << c.rate << " Hz"; }
+
 class PluginLengthTest : public PluginSourceTest, public ::testing::WithParamInterface<LengthCase> {};
 
 // Total frames = duration x rate / 1000, truncated; the length in ms is
@@ -84,6 +88,8 @@ struct BadFormat {
   const char* name;
   PluginFileInfo info;
 };
+
+void PrintTo(const BadFormat& c, std::ostream* os) { *os << c.name; }
 
 class PluginBadFormatTest : public PluginSourceTest, public ::testing::WithParamInterface<BadFormat> {};
 

@@ -2,6 +2,8 @@
 // with an accepted one, and the built-ins every engine registers.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstddef>
 #include <functional>
 
@@ -39,6 +41,8 @@ struct Refusal {
   const char* name;
   std::function<void(DecoderPlugin&)> change;
 };
+
+void PrintTo(const Refusal& c, std::ostream* os) { *os << c.name; }
 
 class RegistryRefusalTest : public RegistryTest, public ::testing::WithParamInterface<Refusal> {};
 

@@ -2,6 +2,8 @@
 // from them.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <tremor/ivorbiscodec.h>
 
 #include <string>
@@ -74,6 +76,8 @@ struct TrackCase {
   const char* value;
   int32_t track;
 };
+
+void PrintTo(const TrackCase& c, std::ostream* os) { *os << '"' << c.value << '"'; }
 
 class TrackNumberTest : public ::testing::TestWithParam<TrackCase> {};
 

@@ -2,6 +2,8 @@
 // engine knows, the 63-character cut, and every way a value can end early.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 #include <string>
 
@@ -16,6 +18,8 @@ struct Conversion {
   std::u16string expected;
   size_t capacity = kCommentSlotChars;
 };
+
+void PrintTo(const Conversion& c, std::ostream* os) { *os << c.name; }
 
 class Utf8ToSlotTest : public ::testing::TestWithParam<Conversion> {};
 
