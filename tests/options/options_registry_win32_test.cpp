@@ -110,9 +110,11 @@ TEST_F(RegistryOptions, UnusableStoredValuesLoadUsable) {
   HKEY key;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, AsWide(kOptionsKey), 0, KEY_WRITE | KEY_WOW64_32KEY, &key),
             ERROR_SUCCESS);
-  std::u16string full(kOptionTextChars, u'd');  // no terminator
+  // 4096 bytes without a terminator. (The character after them is not a NUL
+  // either, or the registry would count it in.)
+  std::u16string full(kOptionTextChars + 1, u'd');
   RegSetValueExW(key, L"LastDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(full.data()),
-                 static_cast<DWORD>(full.size() * 2));
+                 static_cast<DWORD>(kOptionTextChars * 2));
   RegCloseKey(key);
 
   CWin32Options options;

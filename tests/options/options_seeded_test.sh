@@ -26,7 +26,7 @@ rm -rf "$work" && mkdir -p "$work"
 
 out="$("$scripts/run" --root "$root" "$probe" save | tr -d '\r')"
 echo "$out"
-expect() { grep -qx "$1" <<<"$out" || { echo "missing: $1"; exit 1; }; }
+expect() { grep -qxF "$1" <<<"$out" || { echo "missing: $1"; exit 1; }; }
 expect 'Repeat=2'
 expect 'Window Alpha=255'
 expect 'OutputBufferLen=20'
