@@ -90,7 +90,8 @@ TEST(PlsFormat, LookupsAgreeWithTheSharedIniReader) {
   char16_t out[kIniValueCapacity];
   ASSERT_EQ(ReadIniValue(&ini, u"", u"A", out), 1);
   std::u16string broken = u"[broken\nA=1\n";
-  const std::u16string* a = IniSectionIndex(SplitLines(broken), u"").Find(u"A");
+  IniSectionIndex unnamed(SplitLines(broken), u"");
+  const std::u16string* a = unnamed.Find(u"A");
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(*a, u"1");
 }
