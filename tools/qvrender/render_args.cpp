@@ -19,6 +19,8 @@ const char kUsage[] =
     "  --volume N               Engine_SetVolume(N); default 256\n"
     "  --effect-params FILE     Engine_SetEffectParams with the raw 1240-byte record in FILE, before playing\n"
     "  --small-effect T:ON:V1:V2  Engine_SetEffectByType(T, {ON, V1, V2}) (repeatable)\n"
+    "  --qbs-params FILE        Engine_SetSurroundParams with the raw 40-byte QbsParams record in FILE\n"
+    "  --spectrum MODE          the spectrum feed on with MODE; reports \"spectrum\", the levels after the last block\n"
     "  --info                   open and report; do not play\n";
 
 namespace {
@@ -121,6 +123,12 @@ bool ParseArgs(const std::vector<std::u16string>& args, RenderArgs* out, std::st
         return false;
       }
       out->smallEffects.push_back(fields);
+    } else if (arg == "--qbs-params") {
+      if (!value(i, arg, &out->qbsParams)) return false;
+    } else if (arg == "--spectrum") {
+      int mode = 0;
+      if (!number(i, arg, &mode)) return false;
+      out->spectrumMode = mode;
     } else if (arg == "--info") {
       out->info = true;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {

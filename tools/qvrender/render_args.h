@@ -20,6 +20,8 @@ struct RenderArgs {
   int volume = 256;
   std::u16string effectParams;                  // a raw 1240-byte EffectParams record
   std::vector<std::array<int, 4>> smallEffects;  // type, on, value1, value2
+  std::u16string qbsParams;                      // a raw 40-byte QbsParams record
+  std::optional<int> spectrumMode;               // the spectrum feed on, with this mode
   bool info = false;
 };
 

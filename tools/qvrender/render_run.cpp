@@ -24,17 +24,30 @@ using Clock = std::chrono::steady_clock;
 
 // Collects WM_ENGINE_STATUS in order. On status 1 it reads the ring size,
 // as the main window reads the track information when playing starts.
+// With the spectrum wanted it reads the levels at every WM_ENGINE_BLOCK.
 class StatusCollector : public qv::NotifySink {
  public:
   void SetEngine(qv::EngineHandle engine) { engine_ = engine; }
+  void WantSpectrum() { wantSpectrum_ = true; }
 
   void Post(qv::WindowHandle, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    if (message == qv::kWmEngineBlock && wantSpectrum_ && engine_) {
+      qv::SpectrumBands bands{};
+      qv::Engine_GetSpectrum(engine_, &bands);
+      std::lock_guard<std::mutex> lock(mutex_);
+      spectrumBefore_ = spectrumLatest_;
+      spectrumLatest_ = bands;
+      return;
+    }
     if (message != qv::kWmEngineStatus) return;
     uint32_t total = 0;
     if (wParam == 1 && engine_) qv::Engine_GetBufferInfo(engine_, &total, nullptr);
     std::lock_guard<std::mutex> lock(mutex_);
     statuses_.emplace_back(static_cast<int>(wParam), static_cast<int>(lParam));
     if (total > bufferTotal_) bufferTotal_ = total;
+    // The finish clears the levels and then posts one WM_ENGINE_BLOCK before
+    // status 0, so the levels after the last block are the ones before it.
+    if (wParam == 0 && stops_ == 0) spectrumAtEnd_ = spectrumBefore_;
     if (wParam == 0) ++stops_;
     changed_.notify_all();
   }
@@ -55,6 +68,10 @@ class StatusCollector : public qv::NotifySink {
     std::lock_guard<std::mutex> lock(mutex_);
     if (total > bufferTotal_) bufferTotal_ = total;
   }
+  qv::SpectrumBands SpectrumAtEnd() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return spectrumAtEnd_;
+  }
 
  private:
   qv::EngineHandle engine_ = nullptr;
@@ -63,6 +80,10 @@ class StatusCollector : public qv::NotifySink {
   std::vector<std::pair<int, int>> statuses_;
   uint32_t bufferTotal_ = 0;
   int stops_ = 0;
+  bool wantSpectrum_ = false;
+  qv::SpectrumBands spectrumLatest_{};
+  qv::SpectrumBands spectrumBefore_{};
+  qv::SpectrumBands spectrumAtEnd_{};
 };
 
 int32_t* OptionField(qv::EngineOptions& o, const std::string& name) {
@@ -187,6 +208,23 @@ int Render(const RenderArgs& args) {
     std::memcpy(&record, bytes.data(), sizeof record);  // little-endian, as stored
     qv::Engine_SetEffectParams(engine, &record);
   }
+  if (!args.qbsParams.empty()) {
+    std::vector<uint8_t> bytes;
+    qv::QbsParams record{};
+    if (!qv::ReadWholeFile(args.qbsParams, sizeof record, bytes) || bytes.size() != sizeof record) {
+      std::fprintf(stderr, "qvrender: --qbs-params: %s is not a %zu-byte QbsParams record\n",
+                   qv::ToUtf8(args.qbsParams).c_str(), sizeof record);
+      qv::Engine_Destroy(engine);
+      return kExitUsage;
+    }
+    std::memcpy(&record, bytes.data(), sizeof record);  // little-endian, as stored
+    qv::Engine_SetSurroundParams(engine, &record);
+  }
+  if (args.spectrumMode) {
+    collector.WantSpectrum();
+    qv::Engine_SetSpectrumMode(engine, *args.spectrumMode);
+    qv::Engine_EnableSpectrum(engine, 1);
+  }
   for (const auto& e : args.smallEffects) {
     const qv::SmallEffectParams record{e[1], e[2], e[3]};
     if (!qv::Engine_SetEffectByType(engine, e[0], &record)) {
@@ -279,6 +317,12 @@ int Render(const RenderArgs& args) {
     report.Number("wall_s", wall);
     const double audio = format.samplesPerSec ? double(frames) / format.samplesPerSec : 0.0;
     report.Number("x_realtime", wall > 0 ? audio / wall : 0.0);
+    if (args.spectrumMode) {
+      const qv::SpectrumBands bands = collector.SpectrumAtEnd();
+      std::string levels = "[";
+      for (int32_t level : bands.level) levels += (levels.size() > 1 ? "," : "") + std::to_string(level);
+      report.Raw("spectrum", levels + "]");
+    }
     if (!args.output.empty() && !WriteWav(args.output, format, recorder->Data())) {
       std::fprintf(stderr, "qvrender: cannot write %s\n", qv::ToUtf8(args.output).c_str());
       exitCode = kExitUsage;
