@@ -1,7 +1,6 @@
 // COptions: the player's general settings, loaded from and saved to the
 // per-user options key. The effect settings pass through the same two
-// operations (the effect hooks below); the option dialogs and the file-type
-// registration hang off this object as well.
+// operations, at the hooks below.
 #pragma once
 
 #include <cstddef>
