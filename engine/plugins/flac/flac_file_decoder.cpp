@@ -22,24 +22,20 @@ int32_t ClampToInt32(double v) {
 }  // namespace
 
 FileDecoder::~FileDecoder() {
-  // Closes the file too.
   finish();
+  if (file_) std::fclose(file_);
 }
 
 bool FileDecoder::Open(const char16_t* path) {
-  std::FILE* file = OpenWideStdio(path);
-  if (!file) return false;
-  const int64_t size = StdioFileSize(file);
-  if (size < 0) {
-    std::fclose(file);
-    return false;
-  }
+  file_ = OpenWideStdio(path);
+  if (!file_) return false;
+  const int64_t size = StdioFileSize(file_);
+  if (size < 0) return false;
   fileSize_ = static_cast<uint64_t>(size);
   set_metadata_ignore_all();
   set_metadata_respond(FLAC__METADATA_TYPE_STREAMINFO);
   set_metadata_respond(FLAC__METADATA_TYPE_VORBIS_COMMENT);
-  // From here the decoder owns the file and closes it in finish().
-  if (init(file) != FLAC__STREAM_DECODER_INIT_STATUS_OK) return false;
+  if (init() != FLAC__STREAM_DECODER_INIT_STATUS_OK) return false;
   if (!process_until_end_of_metadata()) return false;
   return channels_ > 0 && channels_ <= kMaxChannels && sampleRate_ > 0 && bits_ >= 4 && bits_ <= 32;
 }
@@ -47,6 +43,36 @@ bool FileDecoder::Open(const char16_t* path) {
 PluginFileInfo FileDecoder::Info() const {
   return PluginFileInfo{static_cast<int32_t>(channels_), static_cast<int32_t>(sampleRate_), outBits_, bitrateKbps_,
                         durationMs_};
+}
+
+::FLAC__StreamDecoderReadStatus FileDecoder::read_callback(FLAC__byte buffer[], size_t* bytes) {
+  if (*bytes == 0) return FLAC__STREAM_DECODER_READ_STATUS_ABORT;
+  *bytes = std::fread(buffer, 1, *bytes, file_);
+  if (std::ferror(file_)) return FLAC__STREAM_DECODER_READ_STATUS_ABORT;
+  return *bytes == 0 ? FLAC__STREAM_DECODER_READ_STATUS_END_OF_STREAM : FLAC__STREAM_DECODER_READ_STATUS_CONTINUE;
+}
+
+::FLAC__StreamDecoderSeekStatus FileDecoder::seek_callback(FLAC__uint64 absolute_byte_offset) {
+  if (absolute_byte_offset > fileSize_) return FLAC__STREAM_DECODER_SEEK_STATUS_ERROR;
+  return StdioSeek(file_, static_cast<int64_t>(absolute_byte_offset)) ? FLAC__STREAM_DECODER_SEEK_STATUS_OK
+                                                                      : FLAC__STREAM_DECODER_SEEK_STATUS_ERROR;
+}
+
+::FLAC__StreamDecoderTellStatus FileDecoder::tell_callback(FLAC__uint64* absolute_byte_offset) {
+  const int64_t at = StdioTell(file_);
+  if (at < 0) return FLAC__STREAM_DECODER_TELL_STATUS_ERROR;
+  *absolute_byte_offset = static_cast<FLAC__uint64>(at);
+  return FLAC__STREAM_DECODER_TELL_STATUS_OK;
+}
+
+::FLAC__StreamDecoderLengthStatus FileDecoder::length_callback(FLAC__uint64* stream_length) {
+  *stream_length = fileSize_;
+  return FLAC__STREAM_DECODER_LENGTH_STATUS_OK;
+}
+
+bool FileDecoder::eof_callback() {
+  const int64_t at = StdioTell(file_);
+  return at < 0 || static_cast<uint64_t>(at) >= fileSize_;
 }
 
 void FileDecoder::metadata_callback(const ::FLAC__StreamMetadata* metadata) {

@@ -1,19 +1,26 @@
-// The FLAC plug-in's context: libFLAC's file decoder reading an open
-// standard-library file, the stream's format and the output of the last
-// decoded frame, interleaved in the delivered format, waiting to be copied
-// into the engine's blocks.
+// The FLAC plug-in's context: libFLAC's decoder reading a standard-library
+// file opened by its wide path, the stream's format and the output of the
+// last decoded frame, interleaved in the delivered format, waiting to be
+// copied into the engine's blocks.
+//
+// The decoder reads through its stream callbacks rather than libFLAC's own
+// FILE handling: libFLAC asks the C library's end-of-file indicator, which
+// the Windows runtime does not always clear on a seek, so a stream that had
+// been read to its end could no longer seek. Here the end is the position
+// against the size measured at open.
 #pragma once
 
 #include <FLAC++/decoder.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "engine/plugins/decoder_plugin.h"
 
 namespace qv {
 
-class FileDecoder : public FLAC::Decoder::File {
+class FileDecoder : public FLAC::Decoder::Stream {
  public:
   FileDecoder() = default;
   ~FileDecoder() override;
@@ -34,6 +41,11 @@ class FileDecoder : public FLAC::Decoder::File {
   uint64_t TotalSamples() const { return totalSamples_; }
 
  protected:
+  ::FLAC__StreamDecoderReadStatus read_callback(FLAC__byte buffer[], size_t* bytes) override;
+  ::FLAC__StreamDecoderSeekStatus seek_callback(FLAC__uint64 absolute_byte_offset) override;
+  ::FLAC__StreamDecoderTellStatus tell_callback(FLAC__uint64* absolute_byte_offset) override;
+  ::FLAC__StreamDecoderLengthStatus length_callback(FLAC__uint64* stream_length) override;
+  bool eof_callback() override;
   ::FLAC__StreamDecoderWriteStatus write_callback(const ::FLAC__Frame* frame,
                                                   const FLAC__int32* const buffer[]) override;
   void metadata_callback(const ::FLAC__StreamMetadata* metadata) override;
@@ -48,6 +60,7 @@ class FileDecoder : public FLAC::Decoder::File {
   uint64_t NextSample() const;
   uint32_t FrameBytes() const { return channels_ * static_cast<uint32_t>(outBits_ / 8); }
 
+  std::FILE* file_ = nullptr;
   uint64_t fileSize_ = 0;
   uint32_t channels_ = 0;
   uint32_t sampleRate_ = 0;

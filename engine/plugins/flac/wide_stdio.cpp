@@ -19,17 +19,37 @@ std::FILE* OpenWideStdio(const char16_t* path) {
 #endif
 }
 
-int64_t StdioFileSize(std::FILE* file) {
+namespace {
+
+bool SeekFrom(std::FILE* file, int64_t offset, int origin) {
 #ifdef _WIN32
-  if (_fseeki64(file, 0, SEEK_END) != 0) return -1;
-  const int64_t size = _ftelli64(file);
-  if (_fseeki64(file, 0, SEEK_SET) != 0) return -1;
+  return _fseeki64(file, offset, origin) == 0;
 #else
-  if (fseeko(file, 0, SEEK_END) != 0) return -1;
-  const int64_t size = ftello(file);
-  if (fseeko(file, 0, SEEK_SET) != 0) return -1;
+  return fseeko(file, static_cast<off_t>(offset), origin) == 0;
 #endif
+}
+
+}  // namespace
+
+int64_t StdioFileSize(std::FILE* file) {
+  if (!SeekFrom(file, 0, SEEK_END)) return -1;
+  const int64_t size = StdioTell(file);
+  if (!SeekFrom(file, 0, SEEK_SET)) return -1;
   return size;
+}
+
+bool StdioSeek(std::FILE* file, int64_t offset) {
+  if (offset < 0 || !SeekFrom(file, offset, SEEK_SET)) return false;
+  std::clearerr(file);
+  return true;
+}
+
+int64_t StdioTell(std::FILE* file) {
+#ifdef _WIN32
+  return _ftelli64(file);
+#else
+  return static_cast<int64_t>(ftello(file));
+#endif
 }
 
 }  // namespace qv
