@@ -38,19 +38,17 @@ constexpr double kMonoSum = 0.707106781186548;
 // Wet and dry mix factors by step.
 constexpr double kMix[kQbsSteps] = {0.0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1.0};
 
-// One direct-form-I step; histories newest first.
+// One direct-form-I step over the windows of the last seven inputs and
+// outputs, newest first.
 inline double Step(const double (&b)[kWideOrder + 1], const double (&a)[kWideOrder + 1], double x,
-                   double (&in)[kWideOrder], double (&out)[kWideOrder]) {
+                   const double* in, const double* out) {
   double y = b[0] * x;
   for (int j = 1; j <= kWideOrder; ++j) y += b[j] * in[j - 1] + a[j] * out[j - 1];
-  for (int j = kWideOrder - 1; j > 0; --j) {
-    in[j] = in[j - 1];
-    out[j] = out[j - 1];
-  }
-  in[0] = x;
-  out[0] = y;
   return y;
 }
+
+// Puts the newest value in front of the window that starts at `at`.
+inline void Push(double* history, int at, double v) { history[at] = history[at + kWideOrder] = v; }
 
 template <size_t N>
 bool AllFinite(const double (&m)[N]) {
@@ -91,6 +89,7 @@ void WideFilter::Init(double sampleRate) {
   ClearArray(midOut_);
   ClearArray(sideIn_);
   ClearArray(sideOut_);
+  history_ = 0;
   u1_ = u2_ = v1_ = p1_ = p2_ = 0;
 }
 
@@ -116,12 +115,18 @@ void WideFilter::Process(float* frames, size_t count, const WideSettings& settin
   const double bassA = bassA_[beta], bassB = bassB_[beta], bassGain = bassGain_[beta];
   const double e1 = e1_[beta], e2 = e2_[beta], e3 = e3_[beta], presenceGain = presenceGain_[beta];
   double u1 = u1_, u2 = u2_, v1 = v1_, p1 = p1_, p2 = p2_;
+  int at = history_;
   for (size_t n = 0; n < count; ++n) {
     float* f = frames + 2 * n;
     const double left = f[0], right = f[1];
     const double mid = (left + right) * 0.5, side = (left - right) * 0.5;
-    const double yMid = Step(kMidB, kMidA, mid, midIn_, midOut_);
-    const double ySide = Step(kSideB, kSideA, side, sideIn_, sideOut_);
+    const double yMid = Step(kMidB, kMidA, mid, midIn_ + at, midOut_ + at);
+    const double ySide = Step(kSideB, kSideA, side, sideIn_ + at, sideOut_ + at);
+    at = at == 0 ? kWideOrder - 1 : at - 1;
+    Push(midIn_, at, mid);
+    Push(midOut_, at, yMid);
+    Push(sideIn_, at, side);
+    Push(sideOut_, at, ySide);
     const double t0 = directMid * mid;
     double outL = (yMid + ySide + t0) * wet + left * dry;
     double outR = (yMid - ySide + t0) * wet + right * dry;
@@ -140,6 +145,7 @@ void WideFilter::Process(float* frames, size_t count, const WideSettings& settin
     f[0] = static_cast<float>(outL);
     f[1] = static_cast<float>(outR);
   }
+  history_ = at;
   u1_ = u1;
   u2_ = u2;
   v1_ = v1;

@@ -43,11 +43,13 @@ class WideFilter {
   double e2_[kQbsSteps] = {};
   double e3_[kQbsSteps] = {};
 
-  // Direct-form-I histories, newest first: [0] is n-1.
-  double midIn_[kWideOrder] = {};
-  double midOut_[kWideOrder] = {};
-  double sideIn_[kWideOrder] = {};
-  double sideOut_[kWideOrder] = {};
+  // Direct-form-I histories, each kept twice over so that the last seven
+  // values are always one contiguous window, newest first, at history_.
+  double midIn_[2 * kWideOrder] = {};
+  double midOut_[2 * kWideOrder] = {};
+  double sideIn_[2 * kWideOrder] = {};
+  double sideOut_[2 * kWideOrder] = {};
+  int history_ = 0;
   double u1_ = 0, u2_ = 0, v1_ = 0, p1_ = 0, p2_ = 0;
 };
 
