@@ -154,6 +154,7 @@ LoopResult MpegDecodeLoop(PlayerEngine& engine) {
       if (engine.SeekRequested()) {
         engine.HandleSeekRequest();
         s.decoder->Reset();
+        s.decoder->SkipSamples(s.seekSkip, static_cast<unsigned>(s.first.samplesPerFrame));
         input.Clear();
         seeked = true;
       } else {

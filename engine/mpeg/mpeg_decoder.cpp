@@ -42,6 +42,7 @@ void MpegDecoder::Reset() {
   mad_frame_mute(&m.frame);
   pendingStart_ = 0;
   pendingFrames_ = 0;
+  skip_ = 0;
 }
 
 size_t MpegDecoder::Deliver(uint8_t* out, size_t outSpace, DitherChannel* dither) {
@@ -85,12 +86,17 @@ MpegDecoder::Result MpegDecoder::Decode(const uint8_t* input, size_t inputLength
   mad_stream_buffer(&m.stream, input, inputLength);
   if (mad_frame_decode(&m.frame, &m.stream) != 0) {
     if (m.stream.error == MAD_ERROR_BUFLEN) return kNeedInput;
-    return MAD_RECOVERABLE(m.stream.error) ? kRecoverable : kFatal;
+    if (!MAD_RECOVERABLE(m.stream.error)) return kFatal;
+    // 0x02xx: the header was good, the frame's data was not.
+    if ((m.stream.error & 0xFF00) == 0x0200) skip_ -= std::min<uint64_t>(skip_, samplesPerFrame_);
+    return kRecoverable;
   }
   mad_synth_frame(&m.synth, &m.frame);
   *inputUsed = static_cast<size_t>(m.stream.next_frame - input);
-  pendingStart_ = 0;
-  pendingFrames_ = m.synth.pcm.length;
+  const unsigned dropped = static_cast<unsigned>(std::min<uint64_t>(skip_, m.synth.pcm.length));
+  skip_ -= dropped;
+  pendingStart_ = dropped;
+  pendingFrames_ = m.synth.pcm.length - dropped;
   *outputWritten += Deliver(out + *outputWritten, outSpace - *outputWritten, dither);
   return pendingFrames_ > 0 ? kOutputFull : kFrameDone;
 }

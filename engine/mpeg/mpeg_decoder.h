@@ -31,6 +31,14 @@ class MpegDecoder {
   // libmad's buffers so that this allocates nothing.
   void Reset();
   bool HasPending() const { return pendingFrames_ > 0; }
+  // After a seek: the next `samples` sample frames of the stream are not
+  // delivered. Decoded samples are dropped, and a frame that fails after its
+  // header was read still passes its samplesPerFrame (so that the frames
+  // that only refill layer III's bit reservoir keep the count right).
+  void SkipSamples(uint64_t samples, unsigned samplesPerFrame) {
+    skip_ = samples;
+    samplesPerFrame_ = samplesPerFrame;
+  }
 
   // First delivers pending samples (whole sample frames), then decodes one
   // frame from input (which may be empty while samples are pending).
@@ -46,6 +54,8 @@ class MpegDecoder {
   int channels_;
   unsigned pendingStart_ = 0;   // first undelivered sample frame of the synthesised PCM
   unsigned pendingFrames_ = 0;  // sample frames not yet delivered
+  uint64_t skip_ = 0;
+  unsigned samplesPerFrame_ = 0;
 };
 
 }  // namespace qv

@@ -60,4 +60,21 @@ int64_t MpegFileWindow::FindSync(int64_t from, const MpegStreamId* match) {
   return -1;
 }
 
+int64_t MpegFileWindow::FindFrame(int64_t from, const MpegStreamId& stream) {
+  for (;;) {
+    const int64_t at = FindSync(from, &stream);
+    if (at < 0) return -1;
+    MpegHeader h, next;
+    if (HeaderAt(at, &h) && stream.Matches(h)) {
+      const int64_t after = at + h.frameBytes;
+      if (after + 4 > size_) return at;
+      uint8_t word[4];
+      if (Read(after, word, 4) == 4 &&
+          ((ParseMpegHeaderAt(word, &next) && stream.Matches(next)) || (word[0] == 'T' && word[1] == 'A' && word[2] == 'G')))
+        return at;
+    }
+    from = at + 1;
+  }
+}
+
 }  // namespace qv

@@ -26,6 +26,11 @@ class MpegFileWindow {
   // (with the stream's version and layer when `match` is given) and has
   // three more bytes after it; -1 when the file has none.
   int64_t FindSync(int64_t from, const MpegStreamId* match = nullptr);
+  // The first offset at or after `from` where a whole header of the stream
+  // parses and is followed one frame on by another one, by an ID3 version 1
+  // tag or by the end of the file: a sync pattern inside frame data is
+  // passed over. -1 when the file has none.
+  int64_t FindFrame(int64_t from, const MpegStreamId& stream);
 
  private:
   bool Fill(int64_t offset);

@@ -26,8 +26,8 @@ bool MpegOpen(PlayerEngine& engine, const char16_t* path) {
     return false;
   }
   auto state = std::make_unique<MpegState>();
+  state->first = m.first;
   state->stream = StreamIdOf(m.first);
-  state->channels = m.first.channels;
   state->spanBytes = m.spanBytes;
   state->spanFrames = m.spanFrames;
   state->decoder = std::make_unique<MpegDecoder>(m.first.channels);
@@ -51,19 +51,25 @@ bool MpegReposition(PlayerEngine& engine, uint32_t ms) {
   LockedFile& file = engine.File();
   // 64-bit: 44100 Hz times 48.7 s in milliseconds already overflows 31 bits.
   const uint64_t target = uint64_t(static_cast<uint32_t>(format.sampleRate)) * ms / 1000;
-  const uint64_t n = target / static_cast<uint64_t>(format.samplesPerFrame);
+  const uint64_t spf = static_cast<uint64_t>(format.samplesPerFrame);
+  // Decoding resumes a few frames early for layer III; the samples before
+  // the target are dropped, so the output starts at the target itself.
+  const uint64_t wanted = target / spf;
+  const uint64_t ahead = ReservoirFrames(s->first);
+  const uint64_t index = wanted > ahead ? wanted - ahead : 0;
   const int64_t resume = file.Seek(0, LockedFile::Origin::Current);
   int64_t landing = -1;
   {
     MpegFileWindow window(file);
-    landing = ScanCompletely(engine) ? SeekByCounting(window, s->stream, n)
-                                     : SeekByEstimate(window, s->stream, n, s->spanBytes, s->spanFrames);
+    landing = ScanCompletely(engine) ? SeekByCounting(window, s->stream, index)
+                                     : SeekByEstimate(window, s->stream, index, s->spanBytes, s->spanFrames);
   }
   if (landing < 0 || file.Seek(landing, LockedFile::Origin::Begin) != landing) {
     // Playback goes on from where it was.
     if (resume >= 0) file.Seek(resume, LockedFile::Origin::Begin);
     return false;
   }
+  s->seekSkip = target - index * spf;
   engine.RepositionOutput(target);
   return true;
 }

@@ -14,12 +14,15 @@
 namespace qv {
 
 struct MpegState : SourceState {
+  MpegHeader first;     // the stream's first frame
   MpegStreamId stream;  // version, layer and rate every decoded frame must have
-  int channels = 2;
   // The exact average frame size, spanBytes / spanFrames, for seeking.
   uint64_t spanBytes = 0;
   uint64_t spanFrames = 1;
   std::unique_ptr<MpegDecoder> decoder;
+  // Set by a reposition for the decode loop: sample frames between the
+  // frame decoding resumes at and the position asked for.
+  uint64_t seekSkip = 0;
   // Noise-shaping state per output channel; it carries across seeks and
   // playbacks of the source.
   DitherChannel dither[2];
