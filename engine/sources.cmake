@@ -36,7 +36,15 @@ add_library(qv_engine STATIC
   ${CMAKE_CURRENT_LIST_DIR}/plugins/builtin_plugins.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plugins/pcm_reduce.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plugins/config_box.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/wma_plugin_placeholder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/asf_header.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/asf_tags.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/asf_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/asf_packet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/wave_format.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/ffmpeg_wma_decoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/wma_decoder_choice.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/wma_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plugins/wma/wma_plugin.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plugins/flac/wide_stdio.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plugins/flac/flac_file_decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plugins/flac/flac_plugin.cpp

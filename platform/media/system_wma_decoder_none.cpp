@@ -1,0 +1,9 @@
+#include "platform/media/system_wma_decoder.h"
+
+namespace qv {
+
+SystemDecoderCheck CheckSystemWmaDecoder() { return {SystemDecoderState::NotOnThisSystem, kComOk}; }
+
+std::unique_ptr<MediaObject> CreateSystemWmaDecoder() { return nullptr; }
+
+}  // namespace qv
