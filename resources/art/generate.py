@@ -305,6 +305,38 @@ def banner(th, index):
     return c.result().convert("RGB")
 
 
+# ---------------------------------------------------------------- the program icon
+
+def program_icon(th, size):
+    """Icon 54: a rounded key in the face's colours with the brand ring and a
+    play mark; drawn for each size so the small ones stay crisp."""
+    c = Canvas(size, size)
+    r = max(2, size // 5)
+    c.rrect((0, 0, size, size), r, fill=th["key_edge"] + (255,))
+    c.vgradient((1, 1, size - 1, size - 1), th["key_top"], th["screen"], r=r - 1)
+    a, b = th["brand"]
+    inset = size * 0.16
+    width = max(1.2, size / 11)
+    steps = 48
+    for i in range(steps):
+        start, end = -90 + i * 360 / steps, -90 + (i + 1) * 360 / steps + 1
+        colour = mix(a, b, 1 - abs(2 * i / (steps - 1) - 1))  # round the ring and back, no seam
+        c.d.arc((inset * SS, inset * SS, (size - inset) * SS, (size - inset) * SS), start, end,
+                fill=colour + (255,), width=int(width * SS))
+    cx, cy, k = size / 2, size / 2, size / 48
+    c.poly([(cx - 5.5 * k, cy - 8.5 * k), (cx + 9.5 * k, cy), (cx - 5.5 * k, cy + 8.5 * k)], th["accent"] + (255,))
+    # the ring's tail, as in a Q
+    c.line([(size * 0.66, size * 0.66), (size * 0.86, size * 0.86)], b + (255,), width)
+    return c.result()
+
+
+def write_icon(th, path):
+    frames = [program_icon(th, s) for s in (48, 32, 16)]
+    frames[0].save(path, format="ICO", sizes=[(16, 16), (32, 32), (48, 48)], append_images=frames[1:],
+                   bitmap_format="bmp")
+    return frames
+
+
 # ---------------------------------------------------------------- the picture table
 
 def builtin_pictures(th):
@@ -564,6 +596,9 @@ def main():
         path = os.path.join(builtin_dir, "%d.bmp" % rid)
         write_bmp(pics[rid][0], path)
         rc.append('%d BITMAP "%s"' % (rid, path.replace("\\", "/")))
+    icon_path = os.path.join(builtin_dir, "54.ico")
+    write_icon(th, icon_path)
+    rc.append('54 ICON "%s"' % icon_path.replace("\\", "/"))
     files, ini, buttons, radios = control_pictures(th, pics[158][0])
     for name, img in files.items():
         write_bmp(img, os.path.join(install_dir, name))
