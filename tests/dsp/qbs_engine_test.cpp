@@ -273,5 +273,42 @@ TEST(EngineSpectrumFeed, OffFeedAnalysesNothing) {
   EXPECT_EQ(0, played.feedAfterEnd);
 }
 
+// The UI thread sets records, modes and the feed and reads the levels while
+// the playback thread runs the chain; each member keeps to its own lock.
+TEST(EngineQbs, RecordsAndSpectrumChangeWhilePlaying) {
+  const std::u16string wav = WriteTemp("busy.wav", Wav(2, 44100, MusicPcm16(3 * 44100, 2, 12)));
+  RecordingNotifySink sink;
+  VirtualWaveOut* device = new VirtualWaveOut(VirtualWaveOut::Pace::RealTime);
+  EngineServices services;
+  services.createWaveOut = [device] { return std::unique_ptr<WaveOutDriver>(device); };
+  services.notify = &sink;
+  EngineHandle engine = Engine_CreateWithServices(services);
+  ASSERT_NE(nullptr, engine);
+  Engine_SetNotifyWindow(engine, reinterpret_cast<WindowHandle>(1));
+  const QbsParams records[3] = {BothOn(10, 10, 2, 0, 0, 0), BothOn(3, 200, 9, 0, 0, 0), WideRecord(1, 5, 5)};
+  ASSERT_EQ(1, Engine_OpenFile(engine, wav.c_str()));
+  ASSERT_EQ(1, Engine_Play(engine));
+  int round = 0;
+  bool ended = false;
+  while (!ended) {
+    const QbsParams& record = records[round % 3];
+    EXPECT_EQ(1, Engine_SetSurroundParams(engine, &record));
+    QbsParams back{};
+    EXPECT_EQ(1, Engine_GetSurroundParams(engine, &back));
+    EXPECT_EQ(0, std::memcmp(&record, &back, sizeof back));
+    Engine_SetSpectrumMode(engine, round % 5);
+    Engine_EnableSpectrum(engine, round % 7 != 0);
+    SpectrumBands bands{};
+    EXPECT_EQ(round % 7 != 0 ? 1 : 0, Engine_GetSpectrum(engine, &bands));
+    for (int32_t level : bands.level) EXPECT_LE(level, 17);
+    ++round;
+    ended = sink.WaitForStatus(0, 1, std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ((std::vector<std::pair<int, int>>{{3, 0}, {1, 0}, {0, 0}}), sink.Statuses());
+  EXPECT_EQ(3u * 44100 * 4, device->Played().size());
+  EXPECT_GT(round, 10);
+  Engine_Destroy(engine);
+}
+
 }  // namespace
 }  // namespace qv::test
