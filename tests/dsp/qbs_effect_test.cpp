@@ -224,5 +224,23 @@ TEST(QbsEffect, FormatRestartsForTheNewRate) {
   EXPECT_NE(0.0f, out[2 * 1440]);
 }
 
+// Below 1000 Hz the bass shelf has no stable design and runs away; its
+// memories start again from silence at the next block instead of staying
+// non-finite for the rest of the stream.
+TEST(QbsEffect, RunawayFilterRecoversAtTheNextBlock) {
+  QbsEffect effect;
+  effect.Format(16, 800, 2);
+  effect.SetParams(WideRecord(0, 10, 10));
+  std::vector<int16_t> music = MusicPcm16(4 * 2000, 2, 6);
+  RunBlocks(effect, music, 2, {2000});
+  const std::vector<int16_t> silence(2 * 2000, 0);
+  std::vector<int16_t> out;
+  for (int block = 0; block < 3; ++block) {
+    out = silence;
+    RunBlocks(effect, out, 2, {2000});
+  }
+  EXPECT_EQ(silence, out);
+}
+
 }  // namespace
 }  // namespace qv::test
