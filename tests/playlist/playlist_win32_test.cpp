@@ -2,6 +2,7 @@
 // a folder scan, the default playlist saved and loaded back, hand-written
 // M3U and PLS files, and a save that cannot replace the old file.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
