@@ -45,13 +45,8 @@ void EngineEffects::SetSpectrumMode(int mode) { analyser_.SetMode(mode); }
 
 int EngineEffects::SpectrumMode() const { return analyser_.Mode(); }
 
-bool EngineEffects::GetSpectrum(SpectrumBands* out) {
-  const SpectrumBands levels = analyser_.Levels();
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    spectrumCopy_ = levels;
-  }
-  *out = levels;
+bool EngineEffects::GetSpectrum(SpectrumBands* out) const {
+  *out = analyser_.Levels();
   return spectrumOn_.load();
 }
 

@@ -38,7 +38,7 @@ class EngineEffects {
   void SetSpectrumMode(int mode);
   int SpectrumMode() const;
   // Copies the bar levels; returns the feed's on/off flag.
-  bool GetSpectrum(SpectrumBands* out);
+  bool GetSpectrum(SpectrumBands* out) const;
 
   // Playback thread: the stream's format is known (before the first block).
   void Start(int bits, int rate, int channels);
@@ -55,8 +55,7 @@ class EngineEffects {
   std::atomic<int> channels_{0};
 
   mutable std::mutex mutex_;
-  QbsParams qbsCopy_{};
-  SpectrumBands spectrumCopy_{};
+  QbsParams qbsCopy_{};  // the last record set; only its qbsFlag is not the effect's
   SmallEffects small_;
 };
 
