@@ -54,7 +54,9 @@ ensure_deb_src() {
 # Everything the cache key depends on, one fact per line.
 cache_fingerprint() {
   local f lib
-  for f in "$deps_dir/build-win32-deps" "$deps_dir/common.sh" "$deps_dir"/recipes/*.sh; do
+  for f in "$deps_dir/build-win32-deps" "$deps_dir/common.sh" "$deps_dir"/recipes/*.sh \
+           "$deps_dir"/patches/*/*.patch; do
+    [ -f "$f" ] || continue
     echo "file ${f#"$deps_dir"/} $(sha256sum <"$f" | cut -d' ' -f1)"
   done
   dpkg-query -W -f='pkg ${Package} ${Version}\n' "${TOOLCHAIN_PKGS[@]}" 2>/dev/null ||
@@ -137,6 +139,17 @@ unpack_orig() {
   else
     SRCDIR=$dest
   fi
+}
+
+# Applies the project's own fixes, patches/LIB/*.patch in order, in the
+# unpacked source (the current directory).
+apply_patches() {
+  local p
+  for p in "$deps_dir/patches/$1"/*.patch; do
+    [ -f "$p" ] || continue
+    echo "+ patch -p1 < ${p#"$deps_dir"/}"
+    patch -p1 --forward --no-backup-if-mismatch <"$p"
+  done
 }
 
 # ./configure for an autotools library, static only, into the staging prefix.

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 #include "engine/mpeg/mpeg_decoder.h"
 #include "engine/mpeg/mpeg_dither.h"
@@ -108,6 +109,59 @@ TEST(MpegDecode, DamagedBytesAreSkipped) {
   ASSERT_GT(run.samples.size(), tail);
   const Samples end(run.samples.end() - tail, run.samples.end()), cleanEnd(clean.samples.end() - tail, clean.samples.end());
   EXPECT_GT(SnrDb(end, cleanEnd, 2, 0), 70.0);
+}
+
+// Frames built to overrun libmad's buffers (the heap overflows of CVE-2017-8372,
+// -8373 and -8374, and short layer I and II frames with large allocations):
+// they are refused as damaged frames and playback ends normally.
+TEST(MpegDecode, HostileFramesAreRefused) {
+  auto freeFormat = [](int mainDataBegin) {
+    Bytes f = Concat({Bytes{0xFF, 0xFB, 0x08, 0x00}, Bytes(2876, 0)});
+    f[4] = uint8_t(mainDataBegin >> 1);
+    f[5] = uint8_t((mainDataBegin & 1) << 7);
+    return f;
+  };
+  // Main data of a frame beyond the end of the data (found by fuzzing).
+  const Bytes pastMainData = {
+      0xff, 0xff, 0xf3, 0xff, 0xff, 0xff, 0x07, 0xff, 0xf3, 0x20, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xa3, 0xff, 0x6a, 0x6a,
+      0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a,
+      0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0x6a, 0xff,
+      0x07, 0xff, 0xf3, 0xff, 0xff, 0xff, 0xff, 0xff, 0x07};
+  struct Case {
+    const char* name;
+    Bytes file;
+  };
+  const Case cases[] = {
+      {"hostile_reservoir.mp3", Concat({freeFormat(0), Repeat(freeFormat(100), 4)})},
+      {"hostile_part3.mp3", pastMainData},
+      {"hostile_layer1.mpa", Repeat(Concat({Bytes{0xFF, 0xFF, 0x10, 0x00}, Bytes(28, 0xEE)}), 3)},
+      {"hostile_layer2.mp2", Repeat(Concat({Bytes{0xFF, 0xFD, 0x14, 0x00}, Repeat(Bytes{0xFF, 0x7F}, 46)}), 3)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // The decoder alone, on exactly the bytes and their guard.
+    MpegDecoder decoder(2);
+    DitherChannel dither[2];
+    std::vector<uint8_t> input(c.file);
+    input.insert(input.end(), 8, 0);
+    const std::unique_ptr<uint8_t[]> exact(new uint8_t[input.size()]);
+    std::copy(input.begin(), input.end(), exact.get());
+    uint8_t out[4608];
+    for (size_t at = 0; at < input.size();) {
+      size_t used = 0, written = 0;
+      const auto r = decoder.Decode(exact.get() + at, input.size() - at, out, sizeof out, dither, &used, &written);
+      at += (r == MpegDecoder::kFrameDone || r == MpegDecoder::kOutputFull) ? used : 1;
+      if (r == MpegDecoder::kFatal) decoder.Reset();
+    }
+    // And through the engine.
+    ASSERT_TRUE(WriteBytes(TempPath(c.name), c.file));
+    for (bool scan : {false, true}) {
+      const DecodeRun run = DecodeFile(TempPath(c.name), scan);
+      if (run.opened) {
+        EXPECT_EQ(run.statuses, kWholePlay);
+      }
+    }
+  }
 }
 
 // Runs the decoder over a whole file into output pieces of `piece` bytes.
