@@ -144,6 +144,7 @@ class CMainWnd : public PlaylistHost {
   HACCEL accelerators_ = nullptr;
   HMENU openMenu_ = nullptr;
   bool ready_ = false;    // WM_CREATE finished: the window takes commands
+  bool started_ = false;  // Create finished: the start-up items are open
   bool closing_ = false;  // the close sequence runs
 
   EngineHandle engine_ = nullptr;
@@ -179,6 +180,7 @@ class CMainWnd : public PlaylistHost {
   int32_t lastTimeShown_ = -1;
   int32_t lastPositionShown_ = -1;
   int lastStatusShown_ = -1;
+  int32_t lastPaintMs_ = 0;  // how long the last paint took, for the report
   display::SeekFade fade_;
   // Focus bookkeeping with the effect host.
   bool activatedByMouse_ = true;

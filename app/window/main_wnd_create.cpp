@@ -96,6 +96,7 @@ int CMainWnd::Create(const wchar_t* commandLine, HWND parent, DWORD style) {
   SetWindowRgn(hwnd_, CreateRoundRectRgn(0, 0, kMainWindowWidth + 1, kMainWindowHeight, 4, 4), TRUE);
   // Names a later start handed over while this one was still coming up.
   if (!pendingNames_.empty()) PostMessageW(hwnd_, msg::kPendingNames, 0, 0);
+  started_ = true;
   return 1;
 }
 

@@ -90,7 +90,12 @@ void CMainWnd::OnPaint() {
       KillTimer(hwnd_, id);
       if (display_.Scroll(kind).Wider()) SetTimer(hwnd_, id, timer::kScrollMs, nullptr);
     }
+    LARGE_INTEGER start, end, frequency;
+    QueryPerformanceCounter(&start);
     display_.Paint(dc, ps.rcPaint, m);
+    QueryPerformanceCounter(&end);
+    QueryPerformanceFrequency(&frequency);
+    lastPaintMs_ = static_cast<int32_t>((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
     lastTimeShown_ = m.timeSeconds;
     lastPositionShown_ = m.positionMs;
     lastStatusShown_ = m.status;

@@ -30,6 +30,8 @@ void CMainWnd::ReportState(HWND to) {
   if (!to || !IsWindow(to)) return;
   DisplayModel m = CurrentModel();
   std::u16string r;
+  // Start-up may still be opening its items when an early report is asked for.
+  Line(r, "started", started_ ? 1 : 0);
   Line(r, "status", m.status);
   Line(r, "current", m.currentIndex);
   Line(r, "count", playlist_->GetEntryCount());
@@ -58,6 +60,7 @@ void CMainWnd::ReportState(HWND to) {
   Line(r, "iconic", IsIconic(hwnd_) ? 1 : 0);
   Line(r, "tray", trayShown_ ? 1 : 0);
   Line(r, "menuOpen", openMenu_ ? 1 : 0);
+  Line(r, "paintMs", lastPaintMs_);
   RECT w = {};
   GetWindowRect(hwnd_, &w);
   Line(r, "left", w.left);

@@ -12,6 +12,7 @@ import os
 import shutil
 import subprocess
 import tempfile
+import threading
 import time
 from pathlib import Path
 
@@ -41,30 +42,93 @@ def wine_env(root, display=None):
     return env
 
 
-def write_asoundrc(home, capture):
-    """Wine's wave-out goes to ALSA's default device; here that is a file that
-    every opening of the device appends to (tracks close and reopen it)."""
+def write_asoundrc(home, device):
+    """Wine's wave-out goes to ALSA's default device; here that is a file
+    plugin writing raw samples to `device` (a FIFO the capture reads)."""
     home.mkdir(parents=True, exist_ok=True)
     (home / ".asoundrc").write_text(
-        'pcm.!default {\n  type file\n  slave.pcm "null"\n  file "%s"\n  format "raw"\n  truncate false\n}\n' % capture)
+        'pcm.!default {\n  type file\n  slave.pcm "null"\n  file "%s"\n  format "raw"\n}\n' % device)
+
+
+class AudioCapture:
+    """Reads what wine's audio device writes into a FIFO and appends it to the
+    capture file, in order, across every opening of the device (each track
+    may close and reopen it, and the file plugin would truncate a plain file
+    each time).
+
+    The null device behind the file plugin takes samples as fast as wine
+    hands them over, so playback runs faster than real time. With
+    real_time the reader takes at most bytes_per_second, which paces the
+    playback like a sound card would (the writer blocks on the full FIFO)."""
+
+    def __init__(self, fifo, capture, real_time=False, bytes_per_second=176400):
+        self.fifo, self.capture = Path(fifo), Path(capture)
+        self.real_time, self.rate = real_time, bytes_per_second
+        self._stop = threading.Event()
+        self._thread = None
+
+    def start(self):
+        if self.fifo.exists():
+            self.fifo.unlink()
+        os.mkfifo(self.fifo, 0o600)
+        self.capture.write_bytes(b"")
+        self._thread = threading.Thread(target=self._run, name="audio-capture", daemon=True)
+        self._thread.start()
+        return self
+
+    def _run(self):
+        with open(self.capture, "ab", buffering=0) as out:
+            while not self._stop.is_set():
+                try:
+                    fd = os.open(self.fifo, os.O_RDONLY)  # waits for the device to open
+                except OSError:
+                    return
+                start, taken = time.monotonic(), 0
+                try:
+                    while True:
+                        chunk = os.read(fd, 16384)
+                        if not chunk:
+                            break
+                        out.write(chunk)
+                        taken += len(chunk)
+                        if self.real_time:
+                            ahead = taken / self.rate - (time.monotonic() - start)
+                            if ahead > 0:
+                                time.sleep(ahead)
+                finally:
+                    os.close(fd)
+
+    def stop(self):
+        if not self._thread:
+            return
+        self._stop.set()
+        # Wake a reader that waits for a writer.
+        try:
+            fd = os.open(self.fifo, os.O_WRONLY | os.O_NONBLOCK)
+            os.close(fd)
+        except OSError:
+            pass
+        self._thread.join(timeout=5)
+        self._thread = None
 
 
 class WineRoot:
     """A private wine prefix with HOME, audio capture and wineserver."""
 
-    def __init__(self, root, display, template=None):
+    def __init__(self, root, display, template=None, real_time_audio=False):
         self.root = Path(root).resolve()
         self.display = display
         self.template = Path(template).resolve() if template else None
         self.capture = self.root / "capture.raw"
         self.env = wine_env(self.root, display)
+        self.audio = AudioCapture(self.root / "audio.fifo", self.capture, real_time_audio)
 
     # ------------------------------------------------------------ prefix
     def create(self):
         for sub in ("home", "run", "logs"):
             (self.root / sub).mkdir(parents=True, exist_ok=True)
         os.chmod(self.root / "run", 0o700)
-        write_asoundrc(self.root / "home", self.capture)
+        write_asoundrc(self.root / "home", self.root / "audio.fifo")
         prefix = self.root / "prefix"
         if (prefix / "system.reg").exists():
             return self
@@ -121,7 +185,9 @@ class WineRoot:
         return proc
 
     def start_server(self):
-        """A persistent wineserver for this prefix: later wine starts are quick."""
+        """A persistent wineserver for this prefix (later wine starts are
+        quick), and the audio capture."""
+        self.audio.start()
         subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=False)
 
@@ -133,9 +199,11 @@ class WineRoot:
             pass
 
     def kill_server(self):
-        """Ends this prefix's wineserver and every process of the prefix."""
+        """Ends this prefix's wineserver and every process of the prefix, and
+        the audio capture."""
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=False)
+        self.audio.stop()
 
     def import_reg(self, text):
         """Imports registry text (the body of a .reg file, without its header)."""
@@ -255,13 +323,14 @@ class Player:
         return state
 
     def wait_state(self, predicate, timeout=30, interval=0.3, what="state"):
-        """Polls the state until predicate(state) holds; returns that state."""
+        """Polls the state until predicate(state) holds, once start-up is
+        over; returns that state."""
         deadline = time.monotonic() + timeout
         last = None
         while time.monotonic() < deadline:
             try:
                 last = self.state()
-                if predicate(last):
+                if last.get("started") == "1" and predicate(last):
                     return last
             except WineError:
                 pass
@@ -269,7 +338,9 @@ class Player:
         raise AssertionError("timed out waiting for %s; last state: %r" % (what, last))
 
     def wait_window(self, timeout=60):
+        """Waits until the window is up and answers; returns its state."""
         self.driver("--timeout", int(timeout * 1000), "find", timeout=timeout + 30)
+        return self.wait_state(lambda s: s.get("started") == "1", timeout=timeout, what="the start-up's end")
 
     def close(self, timeout=60):
         """Closes the window as the user would and waits for the process."""
@@ -297,3 +368,39 @@ def write_wav(path, frames, rate=44100):
         w.setsampwidth(2)
         w.setframerate(rate)
         w.writeframes(frames.astype("<i2").tobytes())
+
+
+def find_piece(capture, reference, min_correlation=0.8, rate=44100):
+    """Where the reference (frames) plays in the capture (frames): a list of
+    (start in seconds, normalised correlation), best first, each at least
+    min_correlation. Works on the mono mix; tolerant of a small gain change."""
+    import numpy as np
+    c = capture.astype(np.float64).mean(axis=1)
+    r = reference.astype(np.float64).mean(axis=1)
+    n = len(r)
+    if len(c) < n // 2 or n == 0:
+        return []
+    if len(c) < n:
+        c = np.concatenate([c, np.zeros(n - len(c))])
+    size = 1 << int(np.ceil(np.log2(len(c) + n)))
+    corr = np.fft.irfft(np.fft.rfft(c, size) * np.conj(np.fft.rfft(r, size)), size)[: len(c) - n + 1]
+    energy = np.concatenate([[0.0], np.cumsum(c * c)])
+    window = energy[n:] - energy[:-n]
+    norm = np.sqrt(np.maximum(window, 1e-9) * np.dot(r, r))
+    score = corr / norm
+    found = []
+    while True:
+        i = int(np.argmax(score))
+        if score[i] < min_correlation:
+            return found
+        found.append((i / rate, float(score[i])))
+        score[max(0, i - n // 2): i + n // 2] = -1
+
+
+def read_wav(path):
+    """A 16-bit stereo WAV file's frames (numpy int16 x 2)."""
+    import wave
+    import numpy as np
+    with wave.open(str(path), "rb") as w:
+        assert w.getsampwidth() == 2 and w.getnchannels() == 2, path
+        return np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").reshape(-1, 2)

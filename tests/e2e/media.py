@@ -1,0 +1,27 @@
+"""Audio files and paths for the end-to-end tests."""
+
+import time
+
+from e2e_env import qvplayer as q
+
+
+def win(path):
+    """A path inside drive_c as the player sees it."""
+    parts = str(path).split("/drive_c/", 1)
+    return "C:\\" + parts[1].replace("/", "\\")
+
+
+def tone_wav(path, seconds, freq=440.0, rate=44100):
+    """A stereo 16-bit tone (left freq, right 1.5 x freq) of the given length."""
+    import numpy as np
+    t = np.arange(int(seconds * rate)) / rate
+    frames = np.stack([np.sin(2 * np.pi * freq * t), np.sin(2 * np.pi * 1.5 * freq * t)], axis=1) * 0.4 * 32767
+    q.write_wav(path, frames.astype("<i2"), rate)
+    return path
+
+
+def wait_exit(proc, timeout=60):
+    deadline = time.monotonic() + timeout
+    while proc.poll() is None and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return proc.poll()
