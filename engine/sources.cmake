@@ -21,7 +21,6 @@ add_library(qv_engine STATIC
   ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_vbr_header.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_measure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_seek.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_dither.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_decoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_decode_loop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mpeg/mpeg_source.cpp

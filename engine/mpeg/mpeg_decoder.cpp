@@ -53,19 +53,27 @@ size_t MpegDecoder::Deliver(uint8_t* out, size_t outSpace, DitherChannel* dither
   // feeds both channels, a stereo frame in a mono stream gives its left.
   const mad_fixed_t* left = pcm.samples[0] + pendingStart_;
   const mad_fixed_t* right = (pcm.channels >= 2 ? pcm.samples[1] : pcm.samples[0]) + pendingStart_;
+  // The records in locals: stores through the byte pointer could alias them.
+  DitherChannel l = dither[0], r = dither[1];
   uint8_t* p = out;
-  for (unsigned i = 0; i < fit; ++i) {
-    const int16_t l = DitherTo16(left[i], dither[0]);
-    p[0] = static_cast<uint8_t>(l);
-    p[1] = static_cast<uint8_t>(static_cast<uint16_t>(l) >> 8);
-    p += 2;
-    if (channels_ == 2) {
-      const int16_t r = DitherTo16(right[i], dither[1]);
-      p[0] = static_cast<uint8_t>(r);
-      p[1] = static_cast<uint8_t>(static_cast<uint16_t>(r) >> 8);
-      p += 2;
+  if (channels_ == 2) {
+    for (unsigned i = 0; i < fit; ++i, p += 4) {
+      const uint16_t a = static_cast<uint16_t>(DitherTo16(left[i], l));
+      const uint16_t b = static_cast<uint16_t>(DitherTo16(right[i], r));
+      p[0] = static_cast<uint8_t>(a);
+      p[1] = static_cast<uint8_t>(a >> 8);
+      p[2] = static_cast<uint8_t>(b);
+      p[3] = static_cast<uint8_t>(b >> 8);
+    }
+  } else {
+    for (unsigned i = 0; i < fit; ++i, p += 2) {
+      const uint16_t a = static_cast<uint16_t>(DitherTo16(left[i], l));
+      p[0] = static_cast<uint8_t>(a);
+      p[1] = static_cast<uint8_t>(a >> 8);
     }
   }
+  dither[0] = l;
+  dither[1] = r;
   pendingStart_ += fit;
   pendingFrames_ -= fit;
   return fit * frameBytes;
