@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 
 BUILDS := $(addprefix build-,$(NATIVE_PRESETS) win32 native-fuzz)
 
-.PHONY: all setup test native win32 test-native test-win32 fuzz clean $(BUILDS)
+.PHONY: all setup test native win32 test-native test-win32 fuzz play clean $(BUILDS)
 
 all: native win32
 
@@ -33,6 +33,10 @@ test: test-native test-win32
 
 fuzz: build-native-fuzz
 	@scripts/run-fuzz build/native-fuzz $(FUZZ_SECONDS)
+
+# The player under wine with FILES (default: the demo tracks); see README.
+play:
+	@scripts/play $(FILES)
 
 clean:
 	rm -rf build

@@ -5,7 +5,6 @@ win32 build folder of this checkout."""
 
 import fcntl
 import os
-import subprocess
 import sys
 from pathlib import Path
 
@@ -23,22 +22,7 @@ WORK = Path(os.environ.get("QV_E2E_WORK", BUILD / "e2e"))
 
 
 def start_xvfb():
-    """A virtual display of our own: (process, DISPLAY)."""
-    read, write = os.pipe()
-    proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = b""
-    while not number.endswith(b"\n"):
-        chunk = os.read(read, 16)
-        if not chunk:
-            break
-        number += chunk
-    os.close(read)
-    if not number.strip():
-        proc.kill()
-        raise RuntimeError("Xvfb did not start")
-    return proc, ":" + number.decode().strip()
+    return qvplayer.start_xvfb()
 
 
 def template_root(display):

@@ -25,8 +25,29 @@ class WineError(RuntimeError):
     pass
 
 
-def wine_env(root, display=None):
-    """The environment of a wine process in the root's prefix."""
+def start_xvfb():
+    """A virtual display of our own: (process, DISPLAY)."""
+    read, write = os.pipe()
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read, 16)
+        if not chunk:
+            break
+        number += chunk
+    os.close(read)
+    if not number.strip():
+        proc.kill()
+        raise WineError("Xvfb did not start")
+    return proc, ":" + number.decode().strip()
+
+
+def wine_env(root, display=None, own_home=True):
+    """The environment of a wine process in the root's prefix. With own_home
+    the prefix also gets a HOME of its own (and with it the audio capture);
+    without, wine plays through the user's own sound set-up."""
     env = dict(os.environ)
     root = Path(root)
     env.update({
@@ -34,9 +55,9 @@ def wine_env(root, display=None):
         "WINEARCH": "win32",
         "WINEDEBUG": os.environ.get("QV_WINEDEBUG", "-all"),
         "WINEDLLOVERRIDES": "winemenubuilder.exe=d;mscoree=d;mshtml=d",
-        "HOME": str(root / "home"),
-        "XDG_RUNTIME_DIR": str(root / "run"),
     })
+    if own_home:
+        env.update({"HOME": str(root / "home"), "XDG_RUNTIME_DIR": str(root / "run")})
     if display:
         env["DISPLAY"] = display
     return env
@@ -115,20 +136,24 @@ class AudioCapture:
 class WineRoot:
     """A private wine prefix with HOME, audio capture and wineserver."""
 
-    def __init__(self, root, display, template=None, real_time_audio=False):
+    def __init__(self, root, display, template=None, real_time_audio=False, captured=True):
+        """captured False: the user's own HOME and sound, windows managed by
+        the user's window manager (an ordinary desktop)."""
         self.root = Path(root).resolve()
         self.display = display
         self.template = Path(template).resolve() if template else None
+        self.captured = captured
         self.capture = self.root / "capture.raw"
-        self.env = wine_env(self.root, display)
-        self.audio = AudioCapture(self.root / "audio.fifo", self.capture, real_time_audio)
+        self.env = wine_env(self.root, display, own_home=captured)
+        self.audio = AudioCapture(self.root / "audio.fifo", self.capture, real_time_audio) if captured else None
 
     # ------------------------------------------------------------ prefix
     def create(self):
         for sub in ("home", "run", "logs"):
             (self.root / sub).mkdir(parents=True, exist_ok=True)
         os.chmod(self.root / "run", 0o700)
-        write_asoundrc(self.root / "home", self.root / "audio.fifo")
+        if self.captured:
+            write_asoundrc(self.root / "home", self.root / "audio.fifo")
         prefix = self.root / "prefix"
         if (prefix / "system.reg").exists():
             return self
@@ -138,11 +163,12 @@ class WineRoot:
             self.run(["wineboot", "--init"], timeout=300)
             self.run(["reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
                       "/d", "0", "/f"], timeout=120)
-            # No window manager runs on the virtual display: wine would wait
-            # for one (two seconds at every hide) unless it manages the
-            # windows itself.
-            self.run(["reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/t", "REG_SZ", "/d", "N",
-                      "/f"], timeout=120)
+            if self.captured:
+                # No window manager runs on the virtual display: wine would
+                # wait for one (two seconds at every hide) unless it manages
+                # the windows itself.
+                self.run(["reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/t", "REG_SZ", "/d",
+                          "N", "/f"], timeout=120)
             self.wait_server()
         return self
 
@@ -187,7 +213,8 @@ class WineRoot:
     def start_server(self):
         """A persistent wineserver for this prefix (later wine starts are
         quick), and the audio capture."""
-        self.audio.start()
+        if self.audio:
+            self.audio.start()
         subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=False)
 
@@ -203,7 +230,8 @@ class WineRoot:
         the audio capture."""
         subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=False)
-        self.audio.stop()
+        if self.audio:
+            self.audio.stop()
 
     def import_reg(self, text):
         """Imports registry text (the body of a .reg file, without its header)."""

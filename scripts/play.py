@@ -1,0 +1,128 @@
+"""`make play`: the player under wine, installed as the installer would,
+started with the given files or the demo tracks.
+
+With a display it is an ordinary window on that display, playing through
+the user's sound set-up, until it is closed. Without one it runs on a virtual
+display with its audio captured, plays the demo (or the files) through, and
+leaves out/play-capture.wav and out/play-window.png behind.
+
+usage: play.py BUILD_DIR [FILE...]
+"""
+
+import os
+import shutil
+import sys
+import time
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(REPO / "tools" / "qvdriver"))
+
+import qvplayer as q  # noqa: E402
+
+DEMO_NAMES = ("1 Harbour Lights.ogg", "2 Harbour Lights.flac", "3 Harbour Lights.mp3")
+
+
+def say(text):
+    print("play: " + text, flush=True)
+
+
+def with_display(build, files):
+    root = build / "play"
+    wine = q.WineRoot(root, os.environ["DISPLAY"], captured=False).create()
+    installation = q.Installation(wine, build / "bin", build / "resources" / "art").install()
+    player = q.Player(wine, installation)
+    say("QuoviraPlayer is starting on %s (wine prefix %s); close its window to end" % (wine.display, root / "prefix"))
+    player.start(*[wine.winpath(f) for f in files])
+    return player.proc.wait()
+
+
+def grab_while_playing(player, wine, out, attempts=6):
+    """A screenshot taken while a track plays, with its time and title."""
+    for _ in range(attempts):
+        before = player.wait_state(lambda s: s["status"] == "1" and int(s["position"]) >= 2000, timeout=120,
+                                   what="a track playing")
+        player.driver("grab", wine.winpath(out))
+        after = player.state()
+        if after["status"] == "1" and after["current"] == before["current"]:
+            return before
+    raise q.WineError("no screenshot while playing")
+
+
+def play_through(player, wine, out_dir):
+    """Plays the whole playlist once: the drop starts the last entry; after
+    it, Play runs from the first entry until the last comes round again."""
+    state = player.wait_state(lambda s: s["status"] == "1", timeout=120, what="playback")
+    count = int(state["count"])
+    shown = grab_while_playing(player, wine, out_dir / "play-window.png")
+    say("playing %s (entry %s of %d); window saved while at %s s" %
+        (shown["title"], int(shown["current"]) + 1, count, int(shown["position"]) // 1000))
+    player.wait_state(lambda s: s["status"] == "0", timeout=900, what="the end of the track")
+    if count > 1:
+        player.driver("command", 40027)  # Play: from the first entry on
+        player.wait_state(lambda s: s["status"] == "1" and s["current"] == "0", timeout=120, what="the first entry")
+        last = str(count - 1)
+        player.wait_state(lambda s: s["current"] == last or s["status"] == "0", timeout=1800, what="the list's end")
+        player.driver("command", 40036)
+
+
+def headless(build, files):
+    out_dir = REPO / "out"
+    out_dir.mkdir(exist_ok=True)
+    demo = not files
+    if demo:
+        files = [build / "demo" / name for name in DEMO_NAMES]
+    xvfb, display = q.start_xvfb()
+    work = build / "play-headless"
+    template = q.WineRoot(work / "template", display)
+    try:
+        if not (work / "template" / "prefix" / "system.reg").exists():
+            say("making the wine prefix (once)")
+            template.create()
+            template.kill_server()
+        root = work / "run"
+        shutil.rmtree(root, ignore_errors=True)
+        wine = q.WineRoot(root, display, template=work / "template", real_time_audio=True).create()
+        wine.start_server()
+        installation = q.Installation(wine, build / "bin", build / "resources" / "art").install()
+        player = q.Player(wine, installation)
+        say("no display: QuoviraPlayer runs on a virtual display (%s), its audio captured" % display)
+        player.start(*[wine.winpath(f) for f in files])
+        player.wait_window(timeout=120)
+        play_through(player, wine, out_dir)
+        code = player.close()
+        wine.kill_server()
+    finally:
+        xvfb.kill()
+    if code != 0:
+        say("the player ended with %d" % code)
+        return 1
+    capture = q.read_capture(wine.capture)
+    q.write_wav(out_dir / "play-capture.wav", capture)
+    say("captured %.1f s of audio: out/play-capture.wav (44.1 kHz, 16-bit stereo)" % (len(capture) / 44100))
+    say("the window while playing: out/play-window.png")
+    if demo:
+        found = q.find_piece(capture, q.read_wav(build / "demo" / "piece.wav"), min_correlation=0.95)
+        if len(found) < len(DEMO_NAMES):
+            say("the capture does not hold the demo piece %d times (found %r)" % (len(DEMO_NAMES), found))
+            return 1
+        say("the capture holds the demo piece %d times, from %s s (correlation %s)" % (
+            len(found), ", ".join("%.1f" % t for t, _ in sorted(found)),
+            ", ".join("%.4f" % c for _, c in sorted(found))))
+    return 0
+
+
+def main():
+    build = Path(sys.argv[1]).resolve()
+    files = [Path(f).resolve() for f in sys.argv[2:]]
+    missing = [str(f) for f in files if not f.exists()]
+    if missing:
+        say("no such file: " + ", ".join(missing))
+        return 2
+    if os.environ.get("DISPLAY"):
+        return with_display(build, files or [build / "demo" / name for name in DEMO_NAMES])
+    return headless(build, files)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
