@@ -88,7 +88,9 @@ Speed BareLoop(const std::vector<unsigned char>& file, bool dither, uint64_t* fr
   long checksum = 0;
   qv::DitherChannel left, right;
   const auto start = Clock::now();
+#ifndef _WIN32
   const std::clock_t cpuStart = std::clock();
+#endif
   for (;;) {
     if (mad_frame_decode(&frame, &stream) != 0) {
       if (MAD_RECOVERABLE(stream.error)) continue;
@@ -115,7 +117,9 @@ Speed BareLoop(const std::vector<unsigned char>& file, bool dither, uint64_t* fr
     *rate = static_cast<int>(p.samplerate);
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+#ifndef _WIN32
   const double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+#endif
   mad_synth_finish(&synth);
   mad_frame_finish(&frame);
   mad_stream_finish(&stream);
