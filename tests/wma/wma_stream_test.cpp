@@ -272,6 +272,57 @@ TEST(WmaStream, OtherStreamsAndPacketLayouts) {
   p.Close(p.Context);
 }
 
+// A compressed payload (one byte of replicated data, a time in the offset
+// field) holds whole media objects after a length byte each; they reach the
+// decoder one by one, also right after a seek.
+TEST(WmaStream, CompressedPayloadsHoldWholeObjects) {
+  ScopedPassthrough passthrough;
+  const Bytes pcm = Pcm16(20 * 3 * 30, 1, RampSample);  // 20 packets of three 60-byte objects
+  AsfSpec spec;
+  spec.typeData = WaveFormatRecord(1, 1, 8000, 16);
+  spec.packetSize = 256;
+  spec.properties.playDuration = uint64_t(pcm.size() / 2) * 10000000 / 8000;
+  for (uint32_t i = 0; i < 20; ++i) {
+    PayloadSpec payload;
+    payload.replicated = {25};  // time delta of the objects
+    payload.offset = 4000 + i * 33;
+    payload.object = i;
+    for (int k = 0; k < 3; ++k) {
+      payload.data.push_back(60);
+      const auto at = pcm.begin() + (i * 3 + k) * 60;
+      payload.data.insert(payload.data.end(), at, at + 60);
+    }
+    PacketSpec packet;
+    packet.payloads = {payload};
+    packet.multiple = i % 2 == 0;
+    spec.packets.push_back(packet);
+  }
+  Bytes file = BuildAsf(spec);
+  auto s = WmaStream::Open(TempFile("compressed.wma", file).c_str());
+  ASSERT_NE(s, nullptr);
+  int last = 0;
+  EXPECT_TRUE(DecodeRest(*s, 100, &last) == pcm);
+  EXPECT_EQ(passthrough.log().inputs, 60);
+  for (uint32_t size : passthrough.log().inputSizes) EXPECT_EQ(size, 60u);
+  s->Seek(s->Info().DurationMs / 2);
+  const uint64_t packet = s->CurrentPacket();
+  ASSERT_GT(packet, 0u);
+  EXPECT_TRUE(DecodeRest(*s, 100, &last) == Tail(pcm, packet * 180));
+  s.reset();
+
+  // A length byte that runs past its payload ends decoding.
+  const size_t firstData = file.size() - 20 * 256 + 14 + 1 + 1 + 4 + 1 + 1 + 2;
+  ASSERT_EQ(file[firstData], 60);
+  file[firstData + 61 + 61] = 61;
+  DecoderPlugin p = WmaTable();
+  PluginFileInfo info;
+  ASSERT_TRUE(OpenWith(p, TempFile("compressed_bad.wma", file), &info));
+  Bytes out;
+  EXPECT_FALSE(DecodeToEnd(p, 4096, &out, &last));
+  EXPECT_EQ(last, kPluginDecodeError);
+  p.Close(p.Context);
+}
+
 // Stop drops what the decoder and the output hold and keeps the position;
 // Start begins a half-fed packet again. A file played to its end stays there.
 TEST(WmaStream, StopKeepsThePositionAndStartBeginsThePacketAgain) {

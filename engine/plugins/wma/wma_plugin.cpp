@@ -78,8 +78,11 @@ int32_t Seek(void* context, int32_t ms) {
   return context ? Stream(context)->Seek(ms) : kPluginSeekFailed;
 }
 
+// Start and Stop take the lock too: a seek from the caller's thread may
+// come at any time.
 int Start(void* context) {
   if (!context) return 0;
+  std::lock_guard<std::mutex> lock(PluginLock());
   Stream(context)->Start();
   return 1;
 }
@@ -90,7 +93,9 @@ int Decode(void* context, PluginWaveHeader* header) {
 }
 
 void Stop(void* context) {
-  if (context) Stream(context)->Stop();
+  if (!context) return;
+  std::lock_guard<std::mutex> lock(PluginLock());
+  Stream(context)->Stop();
 }
 
 void Close(void* context) { delete Stream(context); }

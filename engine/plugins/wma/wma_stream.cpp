@@ -103,6 +103,7 @@ void WmaStream::Reposition(uint64_t packet) {
   currentPacket_ = packet;
   packetInProgress_ = false;
   nextPayload_ = 0;
+  chunkAt_ = chunkEnd_ = 0;
   decoder_->Flush();
   output_->SetLength(0);
   discontinuitySent_ = false;
@@ -143,36 +144,56 @@ bool WmaStream::ReadPacket() {
   if (!ParseAsfPacketHeader(packet_.data(), packetBytes_, packetSize_, &packetHeader_)) return false;
   nextPayload_ = 0;
   payloadAt_ = packetHeader_.headerLength;
+  chunkAt_ = chunkEnd_ = 0;
   packetInProgress_ = true;
   return true;
 }
 
+// Audio payloads go to the decoder one by one; a compressed payload
+// (replicated data of one byte) holds whole media objects, each after a
+// length byte, and they go one by one too.
 int WmaStream::FeedPayloads(PluginWaveHeader* header) {
-  const int stream = header_.streamNumber;
-  while (nextPayload_ < packetHeader_.payloadCount) {
+  for (;;) {
+    if (chunkAt_ < chunkEnd_) {
+      uint32_t at = chunkAt_, length = chunkEnd_ - chunkAt_;
+      if (compressed_) {
+        length = packet_[at++];
+        if (length > chunkEnd_ - at) return kPluginDecodeError;
+      }
+      chunkAt_ = at + length;
+      if (length == 0) continue;
+      if (!Feed(packet_.data() + at, length)) return kPluginDecodeError;
+      switch (DrainOutput(header)) {
+        case Drain::Filled: return kPluginDecodeMore;
+        case Drain::Failed: return kPluginDecodeError;
+        case Drain::Empty: continue;
+      }
+    }
+    if (nextPayload_ >= packetHeader_.payloadCount) return kPluginDecodeLast;
     AsfPayloadHeader payload;
     if (!ParseAsfPayloadHeader(packet_.data(), packetBytes_, payloadAt_, packetHeader_, &payload))
       return kPluginDecodeError;
-    const uint8_t* data = packet_.data() + payloadAt_ + payload.headerLength;
-    payloadAt_ += payload.headerLength + payload.payloadLength;
+    const uint32_t dataAt = payloadAt_ + payload.headerLength;
+    payloadAt_ = dataAt + payload.payloadLength;
     ++nextPayload_;
-    if (payload.streamNumber != stream || payload.payloadLength == 0) continue;
-    if (awaitingObjectStart_ && payload.offsetIntoMediaObject != 0) continue;
+    if (payload.streamNumber != header_.streamNumber || payload.payloadLength == 0) continue;
+    // With one byte of replicated data the offset field holds a time.
+    const bool compressed = payload.replicatedDataLength == 1;
+    if (awaitingObjectStart_ && !compressed && payload.offsetIntoMediaObject != 0) continue;
     awaitingObjectStart_ = false;
-
-    MediaBufferRef input(CMediaBuffer::Create(payload.payloadLength));
-    if (!input) return kPluginDecodeError;
-    std::memcpy(input->Data(), data, payload.payloadLength);
-    input->SetLength(payload.payloadLength);
-    if (decoder_->ProcessInput(input.get(), payload.keyFrame) != InputResult::Accepted) return kPluginDecodeError;
-    input.Reset();
-    switch (DrainOutput(header)) {
-      case Drain::Filled: return kPluginDecodeMore;
-      case Drain::Failed: return kPluginDecodeError;
-      case Drain::Empty: break;
-    }
+    chunkAt_ = dataAt;
+    chunkEnd_ = payloadAt_;
+    compressed_ = compressed;
+    keyFrame_ = payload.keyFrame;
   }
-  return kPluginDecodeLast;
+}
+
+bool WmaStream::Feed(const uint8_t* data, uint32_t length) {
+  MediaBufferRef input(CMediaBuffer::Create(length));
+  if (!input) return false;
+  std::memcpy(input->Data(), data, length);
+  input->SetLength(length);
+  return decoder_->ProcessInput(input.get(), keyFrame_) == InputResult::Accepted;
 }
 
 int WmaStream::Decode(PluginWaveHeader* header) {

@@ -59,6 +59,7 @@ class WmaStream {
   // Feeds the rest of the current packet's payloads; -1, 0 (header filled)
   // or 1 (the packet is done).
   int FeedPayloads(PluginWaveHeader* header);
+  bool Feed(const uint8_t* data, uint32_t length);
   Drain DrainOutput(PluginWaveHeader* header);
 
   WideFile file_;
@@ -78,6 +79,11 @@ class WmaStream {
   AsfPacketHeader packetHeader_;
   unsigned nextPayload_ = 0;
   uint32_t payloadAt_ = 0;
+  // The part of the current audio payload not yet given to the decoder.
+  uint32_t chunkAt_ = 0;
+  uint32_t chunkEnd_ = 0;
+  bool compressed_ = false;
+  bool keyFrame_ = false;
   bool discontinuitySent_ = false;
   // After a flush the decoder starts at a media object's first fragment.
   bool awaitingObjectStart_ = true;
