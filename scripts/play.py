@@ -102,13 +102,17 @@ def headless(build, files):
     say("captured %.1f s of audio: out/play-capture.wav (44.1 kHz, 16-bit stereo)" % (len(capture) / 44100))
     say("the window while playing: out/play-window.png")
     if demo:
-        found = q.find_piece(capture, q.read_wav(build / "demo" / "piece.wav"), min_correlation=0.95)
-        if len(found) < len(DEMO_NAMES):
-            say("the capture does not hold the demo piece %d times (found %r)" % (len(DEMO_NAMES), found))
+        # Every copy of the piece, chunk by chunk (a stalled audio thread on a
+        # busy machine may slip a few milliseconds of silence in).
+        reference = q.read_wav(build / "demo" / "piece.wav")
+        found = sorted(q.find_piece(capture, reference, min_correlation=0.5))
+        copies = [(t, q.piece_chunks_matched(capture, reference, t)) for t, _ in found]
+        whole = [(t, m, n) for t, (m, n) in copies if m >= n - 1]
+        if len(whole) < len(DEMO_NAMES):
+            say("the capture does not hold the demo piece %d times: %r" % (len(DEMO_NAMES), copies))
             return 1
-        say("the capture holds the demo piece %d times, from %s s (correlation %s)" % (
-            len(found), ", ".join("%.1f" % t for t, _ in sorted(found)),
-            ", ".join("%.4f" % c for _, c in sorted(found))))
+        say("the capture holds the demo piece %d times, from %s s (seconds matched: %s)" % (
+            len(whole), ", ".join("%.1f" % t for t, _, _ in whole), ", ".join("%d/%d" % (m, n) for _, m, n in whole)))
     return 0
 
 

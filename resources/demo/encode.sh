@@ -10,7 +10,7 @@ mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 "$python" -B "$here/compose.py" "$work/piece.wav"
-title="Harbour Lights" artist="Quovira Demo" album="QuoviraPlayer" year=2026
+title="Harbour Lights" artist="Quovira" album="QuoviraPlayer" year=2026
 oggenc --quiet -q 5 -t "$title" -a "$artist" -l "$album" -d "$year" -o "$work/1 Harbour Lights.ogg" "$work/piece.wav"
 flac --silent --force -T "TITLE=$title" -T "ARTIST=$artist" -T "ALBUM=$album" -T "DATE=$year" \
   -o "$work/2 Harbour Lights.flac" "$work/piece.wav"

@@ -15,7 +15,7 @@ def test_wav_and_mp3_on_the_command_line_play_the_last(wine, player, music):
     state = player.wait_state(lambda s: s.get("status") == "1", what="playback")
     assert q.entries(state) == [win(wav), win(mp3)]
     assert state["current"] == "1"
-    assert state["title"] == "Quovira Demo - Harbour Lights"
+    assert state["title"] == "Quovira - Harbour Lights"
     player.wait_state(lambda s: s["status"] == "0", timeout=60, what="the end of the track")
     assert player.close() == 0
     capture = q.read_capture(wine.capture)

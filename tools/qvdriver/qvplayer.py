@@ -432,3 +432,31 @@ def read_wav(path):
     with wave.open(str(path), "rb") as w:
         assert w.getsampwidth() == 2 and w.getnchannels() == 2, path
         return np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").reshape(-1, 2)
+
+
+def piece_chunks_matched(capture, reference, start, chunk=1.0, slack=0.25, min_correlation=0.95, rate=44100):
+    """How many one-second chunks of the reference play in the capture near
+    where a copy starting at `start` (seconds) puts them: (matched, total).
+    A short glitch of the output (a few milliseconds of silence inserted when
+    a loaded machine stalls the audio thread) shifts what follows; chunk by
+    chunk, that costs one chunk instead of the whole copy."""
+    import numpy as np
+    c = capture.astype(np.float64).mean(axis=1)
+    r = reference.astype(np.float64).mean(axis=1)
+    n, pad = int(chunk * rate), int(slack * rate)
+    matched = total = 0
+    for k in range(len(r) // n):
+        seg = r[k * n:(k + 1) * n]
+        if np.dot(seg, seg) < 1e-3 * n:
+            continue  # silence proves nothing
+        total += 1
+        lo = int(start * rate) + k * n - pad
+        window = c[max(0, lo): lo + n + 2 * pad]
+        if len(window) < n:
+            continue
+        corr = np.correlate(window, seg, "valid")
+        energy = np.concatenate([[0.0], np.cumsum(window * window)])
+        norm = np.sqrt(np.maximum(energy[n:] - energy[:-n], 1e-9) * np.dot(seg, seg))
+        if np.max(corr / norm) >= min_correlation:
+            matched += 1
+    return matched, total
