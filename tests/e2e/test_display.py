@@ -98,3 +98,56 @@ def test_seek_bar_and_volume_slider_follow_position_and_volume(wine, player, mus
     assert shot.getpixel((163 + level + 20, 296)) != SEEK_COLOUR
     assert drawn_over(region(shot, 163 + level, 293, 13, 10), thumb_picture)
     assert player.close() == 0
+
+
+def test_volume_slider_mute_and_marks_by_mouse(player):
+    player.start()
+    player.wait_window()
+    player.driver("drag", 200, 100, 296)  # from inside the slider to its left
+    state = player.wait_state(lambda s: s["volume"] == "0", what="volume 0")
+    assert state["engineVolume"] == "0"
+    player.driver("drag", 180, 300, 296)  # to its right
+    state = player.wait_state(lambda s: s["volume"] == "256", what="volume 256")
+    player.driver("click", 206, 296)  # (206 - 169) x 256 / 74
+    state = player.wait_state(lambda s: s["volume"] == "128", what="volume 128")
+    assert state["engineVolume"] == "128"
+
+    player.driver("click", 157, 296)  # the mute mark
+    state = player.wait_state(lambda s: s["muted"] == "1", what="muted")
+    assert state["engineVolume"] == "0" and state["volume"] == "128"
+    player.driver("command", 105)  # Up does nothing while muted
+    player.driver("drag", 180, 300, 296)  # the slider moves, the player stays silent
+    state = player.wait_state(lambda s: s["volume"] == "256", what="slider moved while muted")
+    assert state["engineVolume"] == "0"
+    player.driver("click", 157, 296)
+    state = player.wait_state(lambda s: s["muted"] == "0", what="unmuted")
+    assert state["engineVolume"] == "256"
+
+    player.driver("click", 240, 28)  # the repeat mark
+    player.driver("click", 225, 28)  # the shuffle mark
+    player.driver("click", 100, 40)  # the time: remaining time
+    state = player.wait_state(lambda s: s["timeReverse"] == "1", what="the marks clicked")
+    assert (state["repeat"], state["shuffle"]) == ("1", "1")
+    assert player.close() == 0
+
+
+def test_seek_drag_is_silent_then_fades_in_unless_muted(player, music):
+    player.start(win(tone_wav(music / "long.wav", 120)))
+    player.wait_state(lambda s: s.get("status") == "1", what="playback")
+    player.driver("command", 40027)
+    player.wait_state(lambda s: s["status"] == "2", what="paused")
+    # Right after the drag the player is silent or still fading in (the fade
+    # starts 200 ms after the last move and takes a second) ...
+    out = player.driver("drag", 20, 120, 295, 20, ";", "sleep", 300, ";", "state")
+    during = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    assert int(during["engineVolume"]) < 256
+    # ... and then back at the set volume.
+    state = player.wait_state(lambda s: s["engineVolume"] == "256", what="the fade back to full volume")
+    assert int(state["position"]) > 60000
+    player.driver("click", 157, 296)  # mute
+    player.wait_state(lambda s: s["muted"] == "1", what="muted")
+    player.driver("drag", 120, 30, 295, 20)
+    player.driver("sleep", 2000)  # well past the fade
+    state = player.state()
+    assert state["engineVolume"] == "0" and int(state["position"]) < 30000
+    assert player.close() == 0

@@ -1,7 +1,8 @@
-"""Starting the player: files on the command line, a second start, and the
-missing "skin.ini"."""
+"""Starting the player: files on the command line, a second start, the update
+agent, and the missing "skin.ini"."""
 
 import shutil
+import time
 
 from e2e_env import ART, BIN, DEMO, qvplayer as q
 from media import tone_wav, wait_exit, win
@@ -60,3 +61,35 @@ def test_missing_skin_ini_shows_the_message_and_ends_with_a_failure(wine):
     assert ("Please download the program again from the Quovira homepage (http://www.quovira.com) "
             "and reinstall it.") in texts
     assert wait_exit(player.proc, 60) == 2
+
+
+def agent_starts(installation):
+    log = installation.folder / "agent-starts.txt"
+    return log.read_text(encoding="utf-8-sig").splitlines() if log.exists() else []
+
+
+def test_agent_starts_unless_restarted_by_it(wine, player, installation, music):
+    shutil.copy(BIN / "fake_agent.exe", installation.folder / "QVAgent.exe")
+    player.start()
+    player.wait_window()
+    starts = agent_starts(installation)
+    for _ in range(50):
+        if starts:
+            break
+        time.sleep(0.2)
+        starts = agent_starts(installation)
+    assert len(starts) == 1
+    command, folder = starts[0].rsplit("|", 1)
+    assert command.endswith(" QuoviraPlayer")
+    assert "QVAgent.exe" in command
+    assert folder.rstrip("\\") == q.INSTALL_DIR_WIN.rstrip("\\")
+
+    # A second start hands over and starts nothing.
+    assert player.start_second(win(tone_wav(music / "a.wav", 5))) == 0
+    player.wait_state(lambda s: s["count"] == "1", what="the hand-over")
+    assert player.close() == 0
+    player.start("R")  # the agent's restart: no agent
+    player.wait_window()
+    assert player.close() == 0
+    time.sleep(1)
+    assert len(agent_starts(installation)) == 1
