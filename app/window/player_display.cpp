@@ -136,8 +136,7 @@ bool PlayerDisplay::UpdateLine(TextLineKind kind, const std::u16string& text) {
   return Scroll(kind).SetTextWidth(width);
 }
 
-void PlayerDisplay::DrawCell(void* graphics, int slot, int cell, int32_t x, int32_t y) {
-  auto& g = *static_cast<Gdiplus::Graphics*>(graphics);
+void PlayerDisplay::DrawCell(Gdiplus::Graphics& g, int slot, int cell, int32_t x, int32_t y) {
   tagBMPS p = skin_.GetPicture(slot);
   if (!p.image || p.cellWidth <= 0 || p.cellHeight <= 0 || cell < 0) return;
   // A cell beyond the strip (a skin with a short picture) is left out.
@@ -146,8 +145,7 @@ void PlayerDisplay::DrawCell(void* graphics, int slot, int cell, int32_t x, int3
               p.cellHeight, Gdiplus::UnitPixel, &res_->keyed);
 }
 
-void PlayerDisplay::DrawText(void* graphics, const DisplayModel& m) {
-  auto& g = *static_cast<Gdiplus::Graphics*>(graphics);
+void PlayerDisplay::DrawTextLine(Gdiplus::Graphics& g, const DisplayModel& m) {
   if (m.lineText.empty() || !res_->font) return;
   TextScroll& scroll = m.stream ? info_ : title_;
   Gdiplus::SolidBrush brush(Opaque(skin_.GetColour(kTitleColour)));
@@ -183,41 +181,41 @@ void PlayerDisplay::Paint(HDC windowDc, const RECT& update, const DisplayModel& 
 
   if (Meets(kTrackNumberArea, update)) {
     std::array<int, 3> cells = TrackNumberCells(m.currentIndex);
-    for (int i = 0; i < 3; ++i) DrawCell(&g, slot::kDigits, cells[i], kTrackDigitX[i], kDigitsY);
+    for (int i = 0; i < 3; ++i) DrawCell(g, slot::kDigits, cells[i], kTrackDigitX[i], kDigitsY);
   }
   if (Meets(kTimeArea, update) && m.blinkPhase != 1) {
     std::array<int, 5> cells = TimeCells(m.timeSeconds);
-    for (int i = 0; i < 5; ++i) DrawCell(&g, slot::kDigits, cells[i], kTimeDigitX[i], kDigitsY);
+    for (int i = 0; i < 5; ++i) DrawCell(g, slot::kDigits, cells[i], kTimeDigitX[i], kDigitsY);
   }
   if (Meets(kSeekArea, update)) {
     SeekThumb thumb = SeekThumbAt(m.positionMs, m.lengthMs);
     if (thumb.atStart) {
-      DrawCell(&g, slot::kThumb, 0, kSeekX - 2, kSeekY + 1);
+      DrawCell(g, slot::kThumb, 0, kSeekX - 2, kSeekY + 1);
     } else {
       Gdiplus::SolidBrush seek(Opaque(skin_.GetColour(kSeekColour)));
       g.FillRectangle(&seek, kSeekX, 295, thumb.x, 2);
-      DrawCell(&g, slot::kThumb, 0, thumb.x + kSeekX - 2, kSeekY + 1);
+      DrawCell(g, slot::kThumb, 0, thumb.x + kSeekX - 2, kSeekY + 1);
     }
   }
   if (m.hasFormat && Meets(kFormatArea, update))
-    for (const CellAt& c : FormatCells(m.bitrateKbps, m.sampleRate)) DrawCell(&g, slot::kSmallDigits, c.cell, c.x, kDigitsY);
+    for (const CellAt& c : FormatCells(m.bitrateKbps, m.sampleRate)) DrawCell(g, slot::kSmallDigits, c.cell, c.x, kDigitsY);
   if (m.hasFormat && Meets(kStereoArea, update))
-    DrawCell(&g, m.channels == 2 ? slot::kStereo : slot::kMono, 0, kStereoArea.left, kStereoArea.top);
+    DrawCell(g, m.channels == 2 ? slot::kStereo : slot::kMono, 0, kStereoArea.left, kStereoArea.top);
   if (Meets(kRepeatArea, update))
-    DrawCell(&g, slot::kRepeat, m.repeat >= 0 && m.repeat <= 2 ? m.repeat : 0, kRepeatArea.left, kRepeatArea.top);
-  if (Meets(Box{kTextX, kTextY, kTextX + kTextWidth, kTextY + kTextHeight}, update)) DrawText(&g, m);
+    DrawCell(g, slot::kRepeat, m.repeat >= 0 && m.repeat <= 2 ? m.repeat : 0, kRepeatArea.left, kRepeatArea.top);
+  if (Meets(Box{kTextX, kTextY, kTextX + kTextWidth, kTextY + kTextHeight}, update)) DrawTextLine(g, m);
   if (slider_.width > 0 &&
       Meets(Box{slider_.x, slider_.y, slider_.x + slider_.width, slider_.y + slider_.height + 4}, update)) {
-    DrawCell(&g, slot::kVolumeTrack, 0, slider_.x, slider_.y);
+    DrawCell(g, slot::kVolumeTrack, 0, slider_.x, slider_.y);
     int32_t level = VolumeLevelPixels(m.volume, slider_);
     Gdiplus::SolidBrush seek(Opaque(skin_.GetColour(kSeekColour)));
     g.FillRectangle(&seek, slider_.x, slider_.y + 5, level, 2);
-    DrawCell(&g, slot::kThumb, 0, slider_.x + level, slider_.y + 2);
+    DrawCell(g, slot::kThumb, 0, slider_.x + level, slider_.y + 2);
   }
-  if (Meets(kMuteArea, update)) DrawCell(&g, m.muted ? slot::kMuteOn : slot::kMuteOff, 0, kMuteArea.left, kMuteArea.top);
+  if (Meets(kMuteArea, update)) DrawCell(g, m.muted ? slot::kMuteOn : slot::kMuteOff, 0, kMuteArea.left, kMuteArea.top);
   if (Meets(kAnimationArea, update))
-    DrawCell(&g, AnimationSlot(m.animationFrame), 0, kAnimationArea.left, kAnimationArea.top);
-  if (Meets(kShuffleArea, update)) DrawCell(&g, slot::kShuffle, m.shuffle ? 0 : 1, kShuffleArea.left, kShuffleArea.top);
+    DrawCell(g, AnimationSlot(m.animationFrame), 0, kAnimationArea.left, kAnimationArea.top);
+  if (Meets(kShuffleArea, update)) DrawCell(g, slot::kShuffle, m.shuffle ? 0 : 1, kShuffleArea.left, kShuffleArea.top);
   g.Flush(Gdiplus::FlushIntentionSync);
 
   int w = update.right - update.left, h = update.bottom - update.top;

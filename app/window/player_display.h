@@ -66,8 +66,8 @@ class PlayerDisplay {
 
  private:
   struct Resources;
-  void DrawCell(void* graphics, int slot, int cell, int32_t x, int32_t y);
-  void DrawText(void* graphics, const DisplayModel& model);
+  void DrawCell(Gdiplus::Graphics& g, int slot, int cell, int32_t x, int32_t y);
+  void DrawTextLine(Gdiplus::Graphics& g, const DisplayModel& model);
   int32_t Measure(const std::u16string& text);
 
   CSkin skin_;
