@@ -16,9 +16,14 @@ PluginSourceState* OpenPlugin(PlayerEngine& engine) {
 }
 
 // The engine's gain, volume, fade and silence cuts know 8 and 16 bits only.
+// The output ring grows with the byte rate: a damaged header claiming a rate
+// of millions of samples a second is refused, with the limits WAV files have.
+constexpr int32_t kMaxChannels = 32;
+constexpr int32_t kMaxSampleRate = 768000;
+
 bool Playable(const PluginFileInfo& info) {
-  return info.Channels > 0 && info.Channels <= 32 && info.SampleRate > 0 &&
-         (info.BitsPerSample == 8 || info.BitsPerSample == 16);
+  return info.Channels > 0 && info.Channels <= kMaxChannels && info.SampleRate > 0 &&
+         info.SampleRate <= kMaxSampleRate && (info.BitsPerSample == 8 || info.BitsPerSample == 16);
 }
 
 std::u16string_view Bounded(const char16_t* text, size_t capacity) {

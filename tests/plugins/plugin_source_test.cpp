@@ -108,7 +108,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, PluginBadFormatTest,
                          ::testing::Values(BadFormat{"Bits24", {2, 44100, 24, 0, 1000}},
                                            BadFormat{"Bits12", {2, 44100, 12, 0, 1000}},
                                            BadFormat{"NoChannels", {0, 44100, 16, 0, 1000}},
-                                           BadFormat{"NoRate", {2, 0, 16, 0, 1000}}),
+                                           BadFormat{"NoRate", {2, 0, 16, 0, 1000}},
+                                           BadFormat{"RateAboveWhatWavAllows", {2, 768001, 16, 0, 1000}},
+                                           BadFormat{"ThirtyThreeChannels", {33, 44100, 16, 0, 1000}}),
                          [](const ::testing::TestParamInfo<BadFormat>& info) { return std::string(info.param.name); });
 
 TEST_F(PluginSourceTest, PlaysEverythingWithHeadroomGainAndRewindsThroughStop) {
