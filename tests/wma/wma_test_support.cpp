@@ -1,6 +1,9 @@
 #include "tests/wma/wma_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -12,7 +15,13 @@ namespace qv::test {
 DecoderPlugin WmaTable() { return *GetWmaPlugin(); }
 
 std::u16string TempFile(const std::string& name, const Bytes& bytes) {
-  const std::u16string path = TempPath(name);
+  // ctest runs test cases side by side: each writes files of its own.
+  std::string prefix;
+  if (const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info())
+    prefix = std::string(test->test_suite_name()) + "." + test->name() + ".";
+  for (char& c : prefix)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.') c = '_';
+  const std::u16string path = TempPath(prefix + name);
   return WriteBytes(path, bytes) ? path : std::u16string();
 }
 

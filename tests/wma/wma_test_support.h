@@ -13,7 +13,8 @@ namespace qv::test {
 // A copy of the WMA plug-in's table with no file open.
 DecoderPlugin WmaTable();
 
-// Writes bytes to a temporary file and returns its path.
+// Writes bytes to a temporary file named after the running test and
+// `name`, and returns its path.
 std::u16string TempFile(const std::string& name, const Bytes& bytes);
 Bytes ReadFile(const std::u16string& path);
 
