@@ -142,7 +142,11 @@ double ReportNumber(const std::string& report, const char* key) {
 // Runs qvrender on the file: its report's x_realtime, and the audio per CPU
 // second of the whole process.
 Speed Qvrender(const std::string& program, const std::string& file, int rate) {
-  const std::string command = "\"" + program + "\" \"" + file + "\"";
+  std::string command = "\"" + program + "\" \"" + file + "\"";
+#ifdef _WIN32
+  // cmd.exe drops the first and the last quote of a line that starts with one.
+  command = "\"" + command + "\"";
+#endif
   const double cpuBefore = ChildCpuSeconds();
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return {};
