@@ -118,12 +118,12 @@ Bytes WaveFormatRecord(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t 
   return r;
 }
 
-Bytes BuildPacket(const PacketSpec& spec, uint32_t packetSize) {
-  const bool multiple = spec.multiple || spec.payloads.size() != 1;
+Bytes BuildPacket(const PacketLayout& layout, uint32_t packetSize) {
+  const bool multiple = layout.multiple || layout.payloads.size() != 1;
   Bytes p;
-  if (spec.firstByte & 0x80) {
-    p.push_back(spec.firstByte);
-    p.resize(p.size() + (spec.firstByte & 0x0F), 0);
+  if (layout.firstByte & 0x80) {
+    p.push_back(layout.firstByte);
+    p.resize(p.size() + (layout.firstByte & 0x0F), 0);
   }
   // Length types: padding length as a word; property flags: replicated data
   // length a byte, offset a double word, object number a byte, stream a byte.
@@ -133,8 +133,8 @@ Bytes BuildPacket(const PacketSpec& spec, uint32_t packetSize) {
   PutLe(p, 0, 2);           // padding, filled in below
   PutLe(p, 1000, 4);        // send time
   PutLe(p, 0, 2);           // duration
-  if (multiple) p.push_back(static_cast<uint8_t>(0x80 | spec.payloads.size()));
-  for (const PayloadSpec& payload : spec.payloads) {
+  if (multiple) p.push_back(static_cast<uint8_t>(0x80 | layout.payloads.size()));
+  for (const PayloadLayout& payload : layout.payloads) {
     p.push_back(static_cast<uint8_t>(payload.stream | (payload.keyFrame ? 0x80 : 0)));
     p.push_back(static_cast<uint8_t>(payload.object));
     PutLe(p, payload.offset, 4);
@@ -149,23 +149,23 @@ Bytes BuildPacket(const PacketSpec& spec, uint32_t packetSize) {
   return p;
 }
 
-Bytes BuildAsf(AsfSpec spec) {
-  FileProperties& fp = spec.properties;
-  if (fp.packetCount == 0) fp.packetCount = spec.packets.size();
-  if (fp.minPacketSize == 0) fp.minPacketSize = spec.packetSize;
-  if (fp.maxPacketSize == 0) fp.maxPacketSize = spec.packetSize;
+Bytes BuildAsf(AsfLayout layout) {
+  FileProperties& fp = layout.properties;
+  if (fp.packetCount == 0) fp.packetCount = layout.packets.size();
+  if (fp.minPacketSize == 0) fp.minPacketSize = layout.packetSize;
+  if (fp.maxPacketSize == 0) fp.maxPacketSize = layout.packetSize;
   std::vector<Bytes> objects{FilePropertiesObject(fp)};
-  objects.insert(objects.end(), spec.extraObjects.begin(), spec.extraObjects.end());
-  objects.push_back(StreamPropertiesObject(spec.streamNumber, spec.typeData));
+  objects.insert(objects.end(), layout.extraObjects.begin(), layout.extraObjects.end());
+  objects.push_back(StreamPropertiesObject(layout.streamNumber, layout.typeData));
   Bytes file = HeaderObject(objects);
-  file.insert(file.end(), spec.afterHeader.begin(), spec.afterHeader.end());
+  file.insert(file.end(), layout.afterHeader.begin(), layout.afterHeader.end());
   Bytes packets;
-  for (const PacketSpec& p : spec.packets) {
-    const Bytes b = BuildPacket(p, spec.packetSize);
+  for (const PacketLayout& p : layout.packets) {
+    const Bytes b = BuildPacket(p, layout.packetSize);
     packets.insert(packets.end(), b.begin(), b.end());
   }
   Bytes data(16, 0xCD);  // file identifier
-  PutLe(data, spec.packets.size(), 8);
+  PutLe(data, layout.packets.size(), 8);
   data.push_back(1);
   data.push_back(1);
   data.insert(data.end(), packets.begin(), packets.end());
@@ -174,16 +174,16 @@ Bytes BuildAsf(AsfSpec spec) {
   return file;
 }
 
-std::vector<PacketSpec> PcmPackets(const Bytes& pcm, uint32_t objectBytes, uint32_t fragmentBytes,
+std::vector<PacketLayout> PcmPackets(const Bytes& pcm, uint32_t objectBytes, uint32_t fragmentBytes,
                                    int fragmentsPerPacket) {
-  std::vector<PacketSpec> packets;
+  std::vector<PacketLayout> packets;
   uint32_t object = 0;
   for (size_t start = 0; start < pcm.size(); start += objectBytes, ++object) {
     const size_t end = std::min(pcm.size(), start + objectBytes);
     for (size_t at = start; at < end; at += fragmentBytes) {
       if (packets.empty() || static_cast<int>(packets.back().payloads.size()) == fragmentsPerPacket)
         packets.emplace_back();
-      PayloadSpec f;
+      PayloadLayout f;
       f.object = object;
       f.offset = static_cast<uint32_t>(at - start);
       f.keyFrame = at == start;

@@ -44,7 +44,7 @@ Bytes HeaderObject(const std::vector<Bytes>& objects, int count = -1);
 // A wave format record of 18 bytes plus extra data.
 Bytes WaveFormatRecord(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, const Bytes& extra = {});
 
-struct PayloadSpec {
+struct PayloadLayout {
   int stream = 1;
   bool keyFrame = false;
   uint32_t object = 0;
@@ -53,30 +53,30 @@ struct PayloadSpec {
   Bytes data;
 };
 
-struct PacketSpec {
-  std::vector<PayloadSpec> payloads;
+struct PacketLayout {
+  std::vector<PayloadLayout> payloads;
   uint8_t firstByte = 0x82;     // 0x82: two bytes of error correction data; below 0x80: none,
                                 // the length type flags come first
   bool multiple = true;         // a single payload is written without the flag when false
 };
 
 // One packet of packetSize bytes: header, payloads, then padding to the size.
-Bytes BuildPacket(const PacketSpec& spec, uint32_t packetSize);
+Bytes BuildPacket(const PacketLayout& layout, uint32_t packetSize);
 
-struct AsfSpec {
+struct AsfLayout {
   Bytes typeData;               // the audio stream's wave format record
   int streamNumber = 1;
   uint32_t packetSize = 256;
   FileProperties properties;    // packet count and sizes filled in unless set
   std::vector<Bytes> extraObjects;  // more header objects (tags)
-  std::vector<PacketSpec> packets;
+  std::vector<PacketLayout> packets;
   Bytes afterHeader;            // objects between the header and the Data object
 };
-Bytes BuildAsf(AsfSpec spec);
+Bytes BuildAsf(AsfLayout layout);
 
 // Cuts PCM into media objects of objectBytes, each into fragments of at
 // most fragmentBytes, packed fragmentsPerPacket to a packet (stream 1).
-std::vector<PacketSpec> PcmPackets(const Bytes& pcm, uint32_t objectBytes, uint32_t fragmentBytes,
+std::vector<PacketLayout> PcmPackets(const Bytes& pcm, uint32_t objectBytes, uint32_t fragmentBytes,
                                    int fragmentsPerPacket);
 
 }  // namespace qv::test

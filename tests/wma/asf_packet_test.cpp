@@ -173,12 +173,12 @@ TEST(AsfPayload, ReplicatedDataBeyondThePacketIsRefused) {
 
 // A single payload takes what the packet leaves after its headers and padding.
 TEST(AsfPayload, SinglePayloadLength) {
-  PacketSpec spec;
-  spec.multiple = false;
-  PayloadSpec payload;
+  PacketLayout layout;
+  layout.multiple = false;
+  PayloadLayout payload;
   payload.data = Bytes(20, 0x33);
-  spec.payloads = {payload};
-  const Bytes p = BuildPacket(spec, kPacketSize);
+  layout.payloads = {payload};
+  const Bytes p = BuildPacket(layout, kPacketSize);
   bool ok = false;
   const AsfPacketHeader h = Header(p, &ok);
   ASSERT_TRUE(ok);

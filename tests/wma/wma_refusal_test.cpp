@@ -51,13 +51,13 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, WmaDamagedFixtureTest,
 
 // A playable file of PCM (played by the passthrough decoder), changed by
 // each case.
-AsfSpec PlayableSpec() {
-  AsfSpec spec;
-  spec.typeData = WaveFormatRecord(1, 2, 8000, 16);
-  spec.packetSize = 256;
-  spec.packets = PcmPackets(Pcm16(2000, 2, RampSample), 200, 200, 1);
-  spec.properties.playDuration = 2500000;
-  return spec;
+AsfLayout PlayableLayout() {
+  AsfLayout layout;
+  layout.typeData = WaveFormatRecord(1, 2, 8000, 16);
+  layout.packetSize = 256;
+  layout.packets = PcmPackets(Pcm16(2000, 2, RampSample), 200, 200, 1);
+  layout.properties.playDuration = 2500000;
+  return layout;
 }
 
 Bytes Unknown(uint64_t declaredSize) {
@@ -67,7 +67,7 @@ Bytes Unknown(uint64_t declaredSize) {
 
 struct BuiltCase {
   const char* name;
-  std::function<void(AsfSpec&)> change;
+  std::function<void(AsfLayout&)> change;
   bool opens;
 };
 
@@ -77,9 +77,9 @@ class WmaBuiltRefusalTest : public ::testing::TestWithParam<BuiltCase> {};
 
 TEST_P(WmaBuiltRefusalTest, OpensOnlyWhatCanBePlayed) {
   ScopedPassthrough passthrough;
-  AsfSpec spec = PlayableSpec();
-  GetParam().change(spec);
-  const std::u16string path = TempFile("built.wma", BuildAsf(spec));
+  AsfLayout layout = PlayableLayout();
+  GetParam().change(layout);
+  const std::u16string path = TempFile("built.wma", BuildAsf(layout));
   DecoderPlugin p = WmaTable();
   PluginFileInfo info;
   EXPECT_EQ(OpenWith(p, path, &info), GetParam().opens);
@@ -90,43 +90,43 @@ TEST_P(WmaBuiltRefusalTest, OpensOnlyWhatCanBePlayed) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, WmaBuiltRefusalTest,
     ::testing::Values(
-        BuiltCase{"playable", [](AsfSpec&) {}, true},
-        BuiltCase{"broadcast", [](AsfSpec& s) { s.properties.flags = 1; }, false},
-        BuiltCase{"no duration", [](AsfSpec& s) { s.properties.playDuration = 9999; }, false},
-        BuiltCase{"variable packet sizes", [](AsfSpec& s) { s.properties.minPacketSize = 128; }, false},
-        BuiltCase{"packet size 7", [](AsfSpec& s) { s.properties.minPacketSize = s.properties.maxPacketSize = 7; },
+        BuiltCase{"playable", [](AsfLayout&) {}, true},
+        BuiltCase{"broadcast", [](AsfLayout& s) { s.properties.flags = 1; }, false},
+        BuiltCase{"no duration", [](AsfLayout& s) { s.properties.playDuration = 9999; }, false},
+        BuiltCase{"variable packet sizes", [](AsfLayout& s) { s.properties.minPacketSize = 128; }, false},
+        BuiltCase{"packet size 7", [](AsfLayout& s) { s.properties.minPacketSize = s.properties.maxPacketSize = 7; },
                   false},
         BuiltCase{"packet size 1 GiB",
-                  [](AsfSpec& s) { s.properties.minPacketSize = s.properties.maxPacketSize = 1u << 30; }, false},
-        BuiltCase{"no packets", [](AsfSpec& s) { s.properties.packetCount = 0, s.packets.clear(); }, false},
-        BuiltCase{"wave format record of 14 bytes", [](AsfSpec& s) { s.typeData.resize(14); }, false},
-        BuiltCase{"wave format record of 16 bytes", [](AsfSpec& s) { s.typeData.resize(16); }, true},
-        BuiltCase{"24 bits", [](AsfSpec& s) { s.typeData = WaveFormatRecord(1, 2, 8000, 24); }, false},
-        BuiltCase{"no channels", [](AsfSpec& s) { s.typeData = WaveFormatRecord(1, 0, 8000, 16); }, false},
-        BuiltCase{"rate 0", [](AsfSpec& s) { s.typeData = WaveFormatRecord(1, 2, 0, 16); }, false},
-        BuiltCase{"an unknown object before the Data object", [](AsfSpec& s) { s.afterHeader = Unknown(0); },
+                  [](AsfLayout& s) { s.properties.minPacketSize = s.properties.maxPacketSize = 1u << 30; }, false},
+        BuiltCase{"no packets", [](AsfLayout& s) { s.properties.packetCount = 0, s.packets.clear(); }, false},
+        BuiltCase{"wave format record of 14 bytes", [](AsfLayout& s) { s.typeData.resize(14); }, false},
+        BuiltCase{"wave format record of 16 bytes", [](AsfLayout& s) { s.typeData.resize(16); }, true},
+        BuiltCase{"24 bits", [](AsfLayout& s) { s.typeData = WaveFormatRecord(1, 2, 8000, 24); }, false},
+        BuiltCase{"no channels", [](AsfLayout& s) { s.typeData = WaveFormatRecord(1, 0, 8000, 16); }, false},
+        BuiltCase{"rate 0", [](AsfLayout& s) { s.typeData = WaveFormatRecord(1, 2, 0, 16); }, false},
+        BuiltCase{"an unknown object before the Data object", [](AsfLayout& s) { s.afterHeader = Unknown(0); },
                   true},
-        BuiltCase{"an object of size 23 before it", [](AsfSpec& s) { s.afterHeader = Unknown(23); }, false},
-        BuiltCase{"an object running past the file", [](AsfSpec& s) { s.afterHeader = Unknown(1ull << 40); },
+        BuiltCase{"an object of size 23 before it", [](AsfLayout& s) { s.afterHeader = Unknown(23); }, false},
+        BuiltCase{"an object running past the file", [](AsfLayout& s) { s.afterHeader = Unknown(1ull << 40); },
                   false},
-        BuiltCase{"a first packet that does not parse", [](AsfSpec& s) { s.packets[0].firstByte = 0x81; }, false},
-        BuiltCase{"a later packet that does not parse", [](AsfSpec& s) { s.packets[3].firstByte = 0x81; }, true}));
+        BuiltCase{"a first packet that does not parse", [](AsfLayout& s) { s.packets[0].firstByte = 0x81; }, false},
+        BuiltCase{"a later packet that does not parse", [](AsfLayout& s) { s.packets[3].firstByte = 0x81; }, true}));
 
 // Declared sizes of 0 in Unknown() mean the real size; an object of size 0
 // is written by hand.
 TEST(WmaRefusal, ObjectOfSizeZeroBeforeTheDataObject) {
   ScopedPassthrough passthrough;
-  AsfSpec spec = PlayableSpec();
-  spec.afterHeader = Unknown(0);
-  PokeLe(spec.afterHeader, 16, 0, 8);
-  const std::u16string path = TempFile("size0.wma", BuildAsf(spec));
+  AsfLayout layout = PlayableLayout();
+  layout.afterHeader = Unknown(0);
+  PokeLe(layout.afterHeader, 16, 0, 8);
+  const std::u16string path = TempFile("size0.wma", BuildAsf(layout));
   DecoderPlugin p = WmaTable();
   PluginFileInfo info;
   EXPECT_FALSE(OpenWith(p, path, &info));
 }
 
 TEST(WmaRefusal, DecoderObjectsThatRefuseTheTypes) {
-  const std::u16string path = TempFile("refused.wma", BuildAsf(PlayableSpec()));
+  const std::u16string path = TempFile("refused.wma", BuildAsf(PlayableLayout()));
   DecoderPlugin p = WmaTable();
   PluginFileInfo info;
   {

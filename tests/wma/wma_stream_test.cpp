@@ -76,13 +76,13 @@ BuiltFile Build(const std::string& name, int packets, uint32_t objectBytes, uint
   BuiltFile b;
   const uint32_t perPacket = fragmentBytes * static_cast<uint32_t>(fragmentsPerPacket);
   b.pcm = Pcm16(uint32_t(packets) * perPacket / 2, 1, RampSample);
-  AsfSpec spec;
-  spec.typeData = WaveFormatRecord(1, 1, 8000, 16);
-  spec.packetSize = 256;
-  spec.packets = PcmPackets(b.pcm, objectBytes, fragmentBytes, fragmentsPerPacket);
-  spec.properties.playDuration = uint64_t(b.pcm.size() / 2) * 10000000 / 8000;
-  spec.properties.flags = flags;
-  b.file = BuildAsf(spec);
+  AsfLayout layout;
+  layout.typeData = WaveFormatRecord(1, 1, 8000, 16);
+  layout.packetSize = 256;
+  layout.packets = PcmPackets(b.pcm, objectBytes, fragmentBytes, fragmentsPerPacket);
+  layout.properties.playDuration = uint64_t(b.pcm.size() / 2) * 10000000 / 8000;
+  layout.properties.flags = flags;
+  b.file = BuildAsf(layout);
   b.path = TempFile(name, b.file);
   return b;
 }
@@ -237,28 +237,28 @@ TEST(WmaSeek, FragmentsOfAnObjectBegunEarlierAreSkipped) {
 TEST(WmaStream, OtherStreamsAndPacketLayouts) {
   ScopedPassthrough passthrough;
   const Bytes pcm = Pcm16(600, 2, RampSample);
-  AsfSpec spec;
-  spec.typeData = WaveFormatRecord(1, 2, 11025, 16);
-  spec.streamNumber = 3;
-  spec.packetSize = 400;
-  spec.properties.playDuration = 600ull * 10000000 / 11025 + 1;
+  AsfLayout layout;
+  layout.typeData = WaveFormatRecord(1, 2, 11025, 16);
+  layout.streamNumber = 3;
+  layout.packetSize = 400;
+  layout.properties.playDuration = 600ull * 10000000 / 11025 + 1;
   const uint8_t layouts[] = {0x82, 0x90, 0x00};
   for (int i = 0; i < 12; ++i) {
-    PacketSpec packet;
+    PacketLayout packet;
     packet.firstByte = layouts[i % 3];
-    PayloadSpec other;
+    PayloadLayout other;
     other.stream = 1;
     other.data = Bytes(40, 0xEE);
-    PayloadSpec audio;
+    PayloadLayout audio;
     audio.stream = 3;
     audio.object = uint32_t(i);
     audio.keyFrame = i % 2 == 0;
     audio.data.assign(pcm.begin() + i * 200, pcm.begin() + (i + 1) * 200);
-    packet.payloads = i % 4 == 3 ? std::vector<PayloadSpec>{audio} : std::vector<PayloadSpec>{other, audio, other};
+    packet.payloads = i % 4 == 3 ? std::vector<PayloadLayout>{audio} : std::vector<PayloadLayout>{other, audio, other};
     packet.multiple = i % 4 != 3;
-    spec.packets.push_back(packet);
+    layout.packets.push_back(packet);
   }
-  const std::u16string path = TempFile("layouts.wma", BuildAsf(spec));
+  const std::u16string path = TempFile("layouts.wma", BuildAsf(layout));
   DecoderPlugin p = WmaTable();
   PluginFileInfo info;
   ASSERT_TRUE(OpenWith(p, path, &info));
@@ -278,12 +278,12 @@ TEST(WmaStream, OtherStreamsAndPacketLayouts) {
 TEST(WmaStream, CompressedPayloadsHoldWholeObjects) {
   ScopedPassthrough passthrough;
   const Bytes pcm = Pcm16(20 * 3 * 30, 1, RampSample);  // 20 packets of three 60-byte objects
-  AsfSpec spec;
-  spec.typeData = WaveFormatRecord(1, 1, 8000, 16);
-  spec.packetSize = 256;
-  spec.properties.playDuration = uint64_t(pcm.size() / 2) * 10000000 / 8000;
+  AsfLayout layout;
+  layout.typeData = WaveFormatRecord(1, 1, 8000, 16);
+  layout.packetSize = 256;
+  layout.properties.playDuration = uint64_t(pcm.size() / 2) * 10000000 / 8000;
   for (uint32_t i = 0; i < 20; ++i) {
-    PayloadSpec payload;
+    PayloadLayout payload;
     payload.replicated = {25};  // time delta of the objects
     payload.offset = 4000 + i * 33;
     payload.object = i;
@@ -292,12 +292,12 @@ TEST(WmaStream, CompressedPayloadsHoldWholeObjects) {
       const auto at = pcm.begin() + (i * 3 + k) * 60;
       payload.data.insert(payload.data.end(), at, at + 60);
     }
-    PacketSpec packet;
+    PacketLayout packet;
     packet.payloads = {payload};
     packet.multiple = i % 2 == 0;
-    spec.packets.push_back(packet);
+    layout.packets.push_back(packet);
   }
-  Bytes file = BuildAsf(spec);
+  Bytes file = BuildAsf(layout);
   auto s = WmaStream::Open(TempFile("compressed.wma", file).c_str());
   ASSERT_NE(s, nullptr);
   int last = 0;
