@@ -82,7 +82,7 @@ def headless(build, files):
             template.kill_server()
         root = work / "run"
         shutil.rmtree(root, ignore_errors=True)
-        wine = q.WineRoot(root, display, template=work / "template", real_time_audio=True).create()
+        wine = q.WineRoot(root, display, template=work / "template").create()
         wine.start_server()
         installation = q.Installation(wine, build / "bin", build / "resources" / "art").install()
         player = q.Player(wine, installation)

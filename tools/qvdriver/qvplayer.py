@@ -78,13 +78,11 @@ class AudioCapture:
     each time).
 
     The null device behind the file plugin takes samples as fast as wine
-    hands them over, so playback runs faster than real time. With
-    real_time the reader takes at most bytes_per_second, which paces the
-    playback like a sound card would (the writer blocks on the full FIFO)."""
+    hands them over, so playback runs faster than real time (about four
+    times); the samples are the same."""
 
-    def __init__(self, fifo, capture, real_time=False, bytes_per_second=176400):
+    def __init__(self, fifo, capture):
         self.fifo, self.capture = Path(fifo), Path(capture)
-        self.real_time, self.rate = real_time, bytes_per_second
         self._stop = threading.Event()
         self._thread = None
 
@@ -104,18 +102,12 @@ class AudioCapture:
                     fd = os.open(self.fifo, os.O_RDONLY)  # waits for the device to open
                 except OSError:
                     return
-                start, taken = time.monotonic(), 0
                 try:
                     while True:
                         chunk = os.read(fd, 16384)
                         if not chunk:
                             break
                         out.write(chunk)
-                        taken += len(chunk)
-                        if self.real_time:
-                            ahead = taken / self.rate - (time.monotonic() - start)
-                            if ahead > 0:
-                                time.sleep(ahead)
                 finally:
                     os.close(fd)
 
@@ -136,7 +128,7 @@ class AudioCapture:
 class WineRoot:
     """A private wine prefix with HOME, audio capture and wineserver."""
 
-    def __init__(self, root, display, template=None, real_time_audio=False, captured=True):
+    def __init__(self, root, display, template=None, captured=True):
         """captured False: the user's own HOME and sound, windows managed by
         the user's window manager (an ordinary desktop)."""
         self.root = Path(root).resolve()
@@ -145,7 +137,7 @@ class WineRoot:
         self.captured = captured
         self.capture = self.root / "capture.raw"
         self.env = wine_env(self.root, display, own_home=captured)
-        self.audio = AudioCapture(self.root / "audio.fifo", self.capture, real_time_audio) if captured else None
+        self.audio = AudioCapture(self.root / "audio.fifo", self.capture) if captured else None
 
     # ------------------------------------------------------------ prefix
     def create(self):
