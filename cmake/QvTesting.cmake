@@ -14,11 +14,16 @@ endif()
 # A GoogleTest program whose cases are discovered when ctest runs, so that the
 # Win32 build needs no wine at build time.
 function(qv_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+  set(extra_properties)
+  if(ARG_RESOURCE_LOCK)
+    # Cases that share one outside resource (the wine registry) never overlap.
+    set(extra_properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
   add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
-    PROPERTIES LABELS ${QV_TEST_LABEL} TIMEOUT 300)
+    PROPERTIES LABELS ${QV_TEST_LABEL} TIMEOUT 300 ${extra_properties})
 endfunction()
