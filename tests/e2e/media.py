@@ -25,3 +25,16 @@ def wait_exit(proc, timeout=60):
     while proc.poll() is None and time.monotonic() < deadline:
         time.sleep(0.1)
     return proc.poll()
+
+
+def seed_playlist(installation, paths):
+    """The default playlist a start without files loads: the paths opened,
+    the first selected, nothing playing."""
+    text = "#EXTM3U\r\n" + "".join("%s\r\n" % win(p) for p in paths)
+    installation.default_playlist.write_bytes(text.encode("utf-16"))
+
+
+def long_wav(path, seconds=240, freq=440.0):
+    """A track that outlasts any test: wine's null device plays about four
+    times faster than real time. A low rate keeps the file small."""
+    return tone_wav(path, seconds, freq, rate=11025)

@@ -5,7 +5,7 @@ import os
 from pathlib import Path
 
 from e2e_env import qvplayer as q
-from media import tone_wav, win
+from media import long_wav, win
 
 CYCLES = 20
 
@@ -27,7 +27,7 @@ def players_in(prefix):
 
 
 def test_twenty_start_and_close_cycles(wine, player, installation, music):
-    track = tone_wav(music / "cycle.wav", 30)
+    track = long_wav(music / "cycle.wav")
     volumes = []
     for cycle in range(CYCLES):
         player.start(win(track))

@@ -3,12 +3,15 @@ pictures it is drawn from."""
 
 from PIL import Image
 
-from e2e_env import ART, qvplayer as q
-from media import tone_wav, win
+import shutil
+
+from e2e_env import ART, DEMO, qvplayer as q
+from media import long_wav, seed_playlist, tone_wav, win
 
 DIGITS = 134        # 9 x 8 cells, cell 10 the separator
 SMALL_DIGITS = 50047  # 5 x 5 cells
 STEREO = 50036
+BACKGROUND = 158
 THUMB = 122  # 13 x 10, the seek bar's and the volume slider's
 TITLE_COLOUR = (253, 254, 254)
 SEEK_COLOUR = (197, 255, 155)
@@ -41,12 +44,12 @@ def grab(player, wine, name):
     return Image.open(path).convert("RGB")
 
 
-def test_time_digits_format_and_title_after_status_playing(wine, player, music):
-    track = tone_wav(music / "display tone.wav", 7)
-    player.start(win(track))
-    # The 7-second track ends; stopped, the time shows its length.
-    player.wait_state(lambda s: s.get("status") == "1", what="playback")
-    player.wait_state(lambda s: s["status"] == "0" and s["blink"] == "0", timeout=60, what="the end")
+def test_time_digits_format_and_title_after_status_playing(wine, player, installation, music):
+    # The last playlist comes back with its first entry opened, not playing:
+    # stopped, the time shows the track's length.
+    seed_playlist(installation, [tone_wav(music / "display tone.wav", 7)])
+    player.start()
+    player.wait_window()
     player.driver("post", 11025, 1, 0)  # WM_ENGINE_STATUS: playing
     state = player.wait_state(lambda s: s["titleWidth"] != "0", what="the title measured")
     assert state["time"] == "7" and state["title"] == "display tone"
@@ -73,13 +76,11 @@ def test_time_digits_format_and_title_after_status_playing(wine, player, music):
     assert player.close() == 0
 
 
-def test_seek_bar_and_volume_slider_follow_position_and_volume(wine, player, music):
-    track = tone_wav(music / "long.wav", 60)
-    player.start(win(track))
-    player.wait_state(lambda s: s.get("status") == "1", what="playback")
-    player.driver("command", 40027)
-    player.wait_state(lambda s: s["status"] == "2", what="paused")
-    player.driver("click", 73, 295)
+def test_seek_bar_and_volume_slider_follow_position_and_volume(wine, player, installation, music):
+    seed_playlist(installation, [tone_wav(music / "long.wav", 60)])
+    player.start()
+    player.wait_window()
+    player.driver("click", 73, 295)  # stopped: the open track moves there
     state = player.wait_state(lambda s: abs(int(s["position"]) - 29760) < 500, what="the seek")
     for _ in range(13):  # 256 - 130 = 126
         player.driver("command", 106)
@@ -131,11 +132,10 @@ def test_volume_slider_mute_and_marks_by_mouse(player):
     assert player.close() == 0
 
 
-def test_seek_drag_is_silent_then_fades_in_unless_muted(player, music):
-    player.start(win(tone_wav(music / "long.wav", 120)))
-    player.wait_state(lambda s: s.get("status") == "1", what="playback")
-    player.driver("command", 40027)
-    player.wait_state(lambda s: s["status"] == "2", what="paused")
+def test_seek_drag_is_silent_then_fades_in_unless_muted(player, installation, music):
+    seed_playlist(installation, [tone_wav(music / "long.wav", 120)])
+    player.start()
+    player.wait_window()
     # Right after the drag the player is silent or still fading in (the fade
     # starts 200 ms after the last move and takes a second) ...
     out = player.driver("drag", 20, 120, 295, 20, ";", "sleep", 300, ";", "state")
@@ -150,4 +150,20 @@ def test_seek_drag_is_silent_then_fades_in_unless_muted(player, music):
     player.driver("sleep", 2000)  # well past the fade
     state = player.state()
     assert state["engineVolume"] == "0" and int(state["position"]) < 30000
+    assert player.close() == 0
+
+
+def test_title_from_the_tags_and_format_of_an_mp3(wine, player, installation, music):
+    mp3 = music / "harbour.mp3"
+    shutil.copy(DEMO / "3 Harbour Lights.mp3", mp3)
+    seed_playlist(installation, [mp3])
+    player.start()
+    state = player.wait_window()
+    assert state["title"] == "Quovira - Harbour Lights"  # "artist - title" from the tags
+    assert (state["bitrate"], state["sampleRate"], state["channels"]) == ("192", "44100", "2")
+    shot = grab(player, wine, "mp3.png")
+    for x, digit in zip((181, 186, 191, 226, 231), (1, 9, 2, 4, 4)):
+        assert same(region(shot, x, 37, 5, 5), cell(SMALL_DIGITS, digit, 5, 5)), "format digit at %d" % x
+    # Under 1000 kbit/s no thousands cell: the background shows there.
+    assert same(region(shot, 176, 37, 5, 5), region(picture(BACKGROUND), 176, 37, 5, 5))
     assert player.close() == 0

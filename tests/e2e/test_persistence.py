@@ -2,7 +2,7 @@
 playlist; the agent's restart "R"; damaged stored values; snapping."""
 
 from e2e_env import qvplayer as q
-from media import tone_wav, win
+from media import long_wav, win
 
 
 def m3u_locations(path):
@@ -17,7 +17,7 @@ def dword(values, name):
 
 
 def test_close_keeps_placement_volume_and_playlist(wine, player, installation, music):
-    files = [tone_wav(music / ("%s.wav" % n), 60, f) for n, f in (("one", 330), ("two", 440))]
+    files = [long_wav(music / ("%s.wav" % n), freq=f) for n, f in (("one", 330), ("two", 440))]
     player.start(*[win(f) for f in files])
     player.wait_state(lambda s: s.get("status") == "1", what="playback")
     player.driver("move", 300, 200)
@@ -42,7 +42,7 @@ def test_close_keeps_placement_volume_and_playlist(wine, player, installation, m
 
 
 def test_agent_restart_keeps_the_default_playlist(wine, player, installation, music):
-    track = tone_wav(music / "kept.wav", 30)
+    track = long_wav(music / "kept.wav")
     player.start(win(track))
     player.wait_state(lambda s: s.get("status") == "1", what="playback")
     assert player.close() == 0
