@@ -37,33 +37,64 @@ def with_display(build, files):
     return player.proc.wait()
 
 
-def grab_while_playing(player, wine, out, attempts=6):
-    """A screenshot taken while a track plays, with its time and title."""
-    for _ in range(attempts):
-        before = player.wait_state(lambda s: s["status"] == "1" and int(s["position"]) >= 2000, timeout=120,
-                                   what="a track playing")
-        player.driver("grab", wine.winpath(out))
-        after = player.state()
-        if after["status"] == "1" and after["current"] == before["current"]:
-            return before
-    raise q.WineError("no screenshot while playing")
+class Follower:
+    """Follows playback until the player stops and its output has settled,
+    grabbing the window once while a track plays (with its time running)."""
+
+    def __init__(self, player, wine, picture):
+        self.player, self.wine, self.picture = player, wine, picture
+        self.shown = None
+
+    def captured(self):
+        return self.wine.capture.stat().st_size if self.wine.capture.exists() else 0
+
+    def until_stopped(self, timeout=1800, settle=1.5, nothing_after=30):
+        """The state once stopped with the output settled; also when nothing
+        at all plays for nothing_after seconds (files that do not open)."""
+        start = time.monotonic()
+        size, steady_since = self.captured(), start
+        grew = False
+        while time.monotonic() - start < timeout:
+            state = self.player.state()
+            if state["status"] == "1" and not self.shown:
+                self.try_grab(state)
+            now = self.captured()
+            if now != size:
+                size, steady_since, grew = now, time.monotonic(), True
+            quiet = time.monotonic() - steady_since
+            if state["status"] == "0" and ((grew and quiet >= settle) or quiet >= nothing_after):
+                return state
+            time.sleep(0.1)
+        raise q.WineError("playback did not end")
+
+    def try_grab(self, state):
+        # Far enough in for the time digits to run (short tracks: a third in).
+        if int(state["position"]) < min(2000, int(state["length"]) // 3):
+            return
+        self.player.driver("grab", self.wine.winpath(self.picture))
+        after = self.player.state()
+        if after["status"] == "1" and after["current"] == state["current"]:
+            self.shown = state
 
 
 def play_through(player, wine, out_dir):
-    """Plays the whole playlist once: the drop starts the last entry; after
-    it, Play runs from the first entry until the last comes round again."""
-    state = player.wait_state(lambda s: s["status"] == "1", timeout=120, what="playback")
-    count = int(state["count"])
-    shown = grab_while_playing(player, wine, out_dir / "play-window.png")
-    say("playing %s (entry %s of %d); window saved while at %s s" %
-        (shown["title"], int(shown["current"]) + 1, count, int(shown["position"]) // 1000))
-    player.wait_state(lambda s: s["status"] == "0", timeout=900, what="the end of the track")
-    if count > 1:
+    """Plays the whole playlist once: the drop plays the last entry; after
+    it, Play runs from the first entry to the end of the list."""
+    follower = Follower(player, wine, out_dir / "play-window.png")
+    state = follower.until_stopped()
+    if int(state["count"]) > 1:
+        before = follower.captured()
         player.driver("command", 40027)  # Play: from the first entry on
-        player.wait_state(lambda s: s["status"] == "1" and s["current"] == "0", timeout=120, what="the first entry")
-        last = str(count - 1)
-        player.wait_state(lambda s: s["current"] == last or s["status"] == "0", timeout=1800, what="the list's end")
-        player.driver("command", 40036)
+        player.wait_state(lambda s: s["status"] == "1" or follower.captured() > before, timeout=120,
+                          what="playback from the first entry")
+        follower.until_stopped()
+    if follower.shown:
+        say("window saved while playing %s (entry %d of %s) at %d s" % (
+            follower.shown["title"], int(follower.shown["current"]) + 1, follower.shown["count"],
+            int(follower.shown["position"]) // 1000))
+    else:
+        player.driver("grab", wine.winpath(out_dir / "play-window.png"))
+        say("the tracks were too short to catch one playing: window saved stopped")
 
 
 def headless(build, files):
