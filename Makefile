@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 
 BUILDS := $(addprefix build-,$(NATIVE_PRESETS) win32 native-fuzz)
 
-.PHONY: all setup test native win32 test-native test-win32 fuzz play clean $(BUILDS)
+.PHONY: all setup test native win32 test-native test-win32 fuzz play bench clean $(BUILDS)
 
 all: native win32
 
@@ -35,6 +35,11 @@ test: test-native test-win32
 
 fuzz: build-native-fuzz
 	@scripts/run-fuzz build/native-fuzz $(FUZZ_SECONDS)
+
+# Speed against the bare decoder libraries, ffmpeg and SoX, into
+# bench/results/latest.md (see README); BENCH_QUICK=1 for a short trial run.
+bench: build-native build-win32
+	@scripts/bench
 
 # The player under wine with FILES (default: the demo tracks); see README.
 play:

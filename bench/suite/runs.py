@@ -1,0 +1,85 @@
+"""Running one measured program: natively, or under wine inside a session
+(scripts/wine/session), with a time limit, its output, its wall time seen
+from outside and, natively, the CPU time of the process and its children."""
+
+import dataclasses
+import json
+import os
+import resource
+import signal
+import subprocess
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine", "run")
+
+
+class RunError(Exception):
+    """A run that failed: the one line that says why."""
+
+
+@dataclasses.dataclass
+class Run:
+    stdout: str
+    stderr: str
+    wall: float  # seconds, process start to exit, seen from here
+    cpu: float  # user + system seconds of the process tree (native only; 0 under wine)
+
+
+def _children_cpu():
+    u = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return u.ru_utime + u.ru_stime
+
+
+def _first_line(text):
+    lines = [l.strip() for l in text.strip().splitlines() if l.strip()]
+    return lines[-1] if lines else ""
+
+
+def run(argv, timeout=300.0, what=None):
+    """Runs argv to its end; a Run, or RunError on a non-zero exit or a timeout."""
+    what = what or os.path.basename(argv[0])
+    cpu_before = _children_cpu()
+    start = time.monotonic()
+    proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL,
+                            text=True, errors="replace", start_new_session=True)
+    try:
+        out, err = proc.communicate(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        os.killpg(proc.pid, signal.SIGKILL)
+        proc.communicate()
+        raise RunError(f"{what}: no result within {timeout:.0f} s")
+    wall = time.monotonic() - start
+    cpu = _children_cpu() - cpu_before
+    if proc.returncode != 0:
+        reason = _first_line(err) or _first_line(out) or "no message"
+        raise RunError(f"{what}: exit {proc.returncode}: {reason}")
+    return Run(out, err, wall, cpu)
+
+
+def in_wine_session():
+    return bool(os.environ.get("WINEPREFIX")) and bool(os.environ.get("QV_WINE_ROOT"))
+
+
+def run_wine(exe, args, timeout=300.0):
+    """Runs a Win32 program under wine; the caller runs inside a session."""
+    result = run([WINE_RUN, exe, *args], timeout=timeout, what=os.path.basename(exe))
+    result.cpu = 0.0  # wine's own processes share the work; not this program's CPU time
+    return result
+
+
+def wine_path(path):
+    """A Unix path as a Win32 program sees it (wine maps Z: to /)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def json_line(text, what):
+    """The last line of the output that parses as a JSON object."""
+    for line in reversed(text.strip().splitlines()):
+        line = line.strip()
+        if line.startswith("{"):
+            try:
+                return json.loads(line)
+            except ValueError:
+                continue
+    raise RunError(f"{what}: no JSON line in its output")

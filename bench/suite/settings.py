@@ -1,0 +1,52 @@
+"""The run's settings, from the environment:
+
+  BENCH_QUICK=1       short inputs and three runs, results under build/bench/results-quick
+  BENCH_RUNS=N        runs per figure (default 5; quick 3)
+  BENCH_ONLY=a,b      only these parts: decode, chain, effects, player
+"""
+
+import dataclasses
+import os
+
+from runs import ROOT
+
+PARTS = ("decode", "chain", "effects", "player")
+
+
+@dataclasses.dataclass
+class Settings:
+    quick: bool
+    runs: int
+    input_seconds: float
+    effect_seconds: float
+    player_seconds: float
+    parts: tuple
+    results_dir: str
+    work_dir: str
+    inputs_dir: str
+    wine_root: str
+
+
+def from_environment():
+    quick = os.environ.get("BENCH_QUICK", "") not in ("", "0")
+    runs = int(os.environ.get("BENCH_RUNS") or (3 if quick else 5))
+    if runs < 1:
+        raise SystemExit("bench: BENCH_RUNS must be at least 1")
+    only = os.environ.get("BENCH_ONLY", "")
+    parts = tuple(p.strip() for p in only.split(",") if p.strip()) or PARTS
+    unknown = [p for p in parts if p not in PARTS]
+    if unknown:
+        raise SystemExit(f"bench: BENCH_ONLY: unknown part {', '.join(unknown)} (parts: {', '.join(PARTS)})")
+    build = os.path.join(ROOT, "build", "bench")
+    return Settings(
+        quick=quick,
+        runs=runs,
+        input_seconds=20 if quick else 300,
+        effect_seconds=5 if quick else 20,
+        player_seconds=60,
+        parts=parts,
+        results_dir=os.path.join(build, "results-quick") if quick else os.path.join(ROOT, "bench", "results"),
+        work_dir=os.path.join(build, "work"),
+        inputs_dir=os.path.join(build, "inputs"),
+        wine_root=os.path.join(ROOT, "build", "win32", "wine-bench"),
+    )
