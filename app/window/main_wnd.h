@@ -181,6 +181,7 @@ class CMainWnd : public PlaylistHost {
   int32_t lastPositionShown_ = -1;
   int lastStatusShown_ = -1;
   int32_t lastPaintMs_ = 0;  // how long the last paint took, for the report
+  int64_t firstPaintQpc_ = 0;  // performance counter at the end of the first frame, for the report
   display::SeekFade fade_;
   // Focus bookkeeping with the effect host.
   bool activatedByMouse_ = true;

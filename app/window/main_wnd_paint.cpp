@@ -96,6 +96,7 @@ void CMainWnd::OnPaint() {
     QueryPerformanceCounter(&end);
     QueryPerformanceFrequency(&frequency);
     lastPaintMs_ = static_cast<int32_t>((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
+    if (firstPaintQpc_ == 0) firstPaintQpc_ = end.QuadPart;
     lastTimeShown_ = m.timeSeconds;
     lastPositionShown_ = m.positionMs;
     lastStatusShown_ = m.status;

@@ -61,6 +61,22 @@ void CMainWnd::ReportState(HWND to) {
   Line(r, "tray", trayShown_ ? 1 : 0);
   Line(r, "menuOpen", openMenu_ ? 1 : 0);
   Line(r, "paintMs", lastPaintMs_);
+  Line(r, "firstPaintQpc", firstPaintQpc_);
+  // The effects the engine runs on every block, as the options left them.
+  EffectParams effects = {};
+  QbsParams qbs = {};
+  SpectrumBands bands = {};
+  Engine_GetEffectParams(engine_, &effects);
+  Engine_GetSurroundParams(engine_, &qbs);
+  Line(r, "fx.qvEq", effects.qvEqOn);
+  Line(r, "fx.lastEq", effects.lastEqOn);
+  Line(r, "fx.myEq", effects.myEqOn);
+  Line(r, "fx.crossover", effects.crossoverOn);
+  Line(r, "fx.compressor", effects.compressorOn);
+  Line(r, "fx.expander", effects.expanderOn);
+  Line(r, "fx.wide", qbs.wideOn);
+  Line(r, "fx.reverb", qbs.reverbOn);
+  Line(r, "fx.spectrum", Engine_GetSpectrum(engine_, &bands));
   RECT w = {};
   GetWindowRect(hwnd_, &w);
   Line(r, "left", w.left);
