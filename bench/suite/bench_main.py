@@ -59,12 +59,14 @@ def main():
         "date": machine.now(), **machine.commit(), "mode": "quick" if cfg.quick else "full", "runs": cfg.runs,
         "input_seconds": cfg.input_seconds, "load_average_at_start": machine.load(), "machine": machine.describe(),
         "parts": list(cfg.parts)}}
-    log(f"{results['conditions']['mode']} run, {cfg.runs} runs per figure, inputs of {cfg.input_seconds:g} s")
-    paths = inputs.prepare(cfg.inputs_dir, cfg.input_seconds)
+    log(f"{results['conditions']['mode']} run, {cfg.runs} run{'s' if cfg.runs != 1 else ''} per figure, "
+        f"inputs of {cfg.input_seconds:g} s")
+    decoding = any(p in cfg.parts for p in ("decode", "chain"))
+    paths = inputs.prepare(cfg.inputs_dir, cfg.input_seconds) if decoding else {}
     results["inputs"] = inputs.describe(paths)
     records = chain_rows.write_records(cfg.work_dir)
     native = Tools("native")
-    chain_inputs = {k: paths[k] for k in ("wav", "mp3")}
+    chain_inputs = {k: paths[k] for k in ("wav", "mp3") if k in paths}
 
     if "decode" in cfg.parts:
         results["decode"] = {"native": decode_rows.measure(native, paths, cfg.runs, False, cfg.input_seconds, log)}
@@ -77,8 +79,8 @@ def main():
         results[part]["win32"] = value
     if "player" in cfg.parts:
         player_mp3 = inputs.prepare(cfg.inputs_dir, cfg.player_seconds, formats=["mp3"], tag="player")["mp3"]
-        results["inputs"]["player_mp3"] = inputs.describe({"mp3": player_mp3})["mp3"]
-        results["player"] = player_row.measure(player_mp3, records, cfg.runs, log)
+        results["inputs"]["player_mp3"] = dict(inputs.describe({"mp3": player_mp3})["mp3"], seconds=cfg.player_seconds)
+        results["player"] = player_row.measure(player_mp3, cfg.player_seconds, records, cfg.runs, log)
 
     results["goals"] = goals.evaluate(results)
     results["conditions"]["load_average_at_end"] = machine.load()

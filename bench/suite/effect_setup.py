@@ -25,9 +25,10 @@ def eq_curve(shift):
     return [round(6.0 * math.sin(band * 0.7 + shift), 2) for band in range(len(EQ_CENTRES))]
 
 
-# The first enabled set designs the equalizer: QvEq. LastEq is on as well.
-QV_EQ = eq_curve(0.0)
+# Both user equalizers on, with different curves; the first enabled set,
+# LastEq, designs the bands. QvEq (the built-in curve) stays off.
 LAST_EQ = eq_curve(1.3)
+MY_EQ = eq_curve(2.6)
 
 
 def _eq_set(on, gains):
@@ -40,12 +41,12 @@ def _eq_set(on, gains):
 def effect_params():
     four = lambda v: [v] * 4
     record = b"".join([
-        _eq_set(1, QV_EQ),
+        _eq_set(0, [0.0] * len(EQ_CENTRES)),  # QvEq
         _eq_set(1, LAST_EQ),
         struct.pack("<i3i4i3i4i", 1, *CROSSOVER_HZ, *BAND_VOLUME, *CROSSOVER_HZ, *BAND_VOLUME),
         struct.pack("<i20f", 1, *four(COMPRESSOR["normal"]), *four(COMPRESSOR["threshold"]), *four(COMPRESSOR["agc"]),
                     *four(COMPRESSOR["attack"]), *four(COMPRESSOR["release"])),
-        _eq_set(0, [0.0] * len(EQ_CENTRES)),  # MyEq
+        _eq_set(1, MY_EQ),
         _eq_set(0, [0.0] * len(EQ_CENTRES)),  # DrcEq
         struct.pack("<i16f", 1, *four(EXPANDER["normal"]), *four(EXPANDER["threshold"]), *four(EXPANDER["attack"]),
                     *four(EXPANDER["release"])),
@@ -78,7 +79,7 @@ def sox_effects():
     """SoX's comparable chain: 31 peaking bands at the same centres, Q and
     gains, a four-band compander at the same crossovers, and reverb."""
     args = []
-    for centre, gain in zip(EQ_CENTRES, QV_EQ):
+    for centre, gain in zip(EQ_CENTRES, LAST_EQ):
         args += ["equalizer", f"{centre:g}", f"{EQ_Q:.3f}q", f"{gain:g}"]
     band = f"{COMPRESSOR['attack'] / 1000:g},{COMPRESSOR['release'] / 1000:g} 6:{_transfer_points()}"
     args += ["mcompand", band]

@@ -134,7 +134,7 @@ def _chain(r):
         return []
     native, win32 = c.get("native", {}), c.get("win32", {})
     lines = ["## 2. The whole chain, every effect on", "",
-             "qvrender with both equalizer sets on (QvEq designs the 31 bands, LastEq is on as well), the "
+             "qvrender with both user equalizers on (LastEq, which designs the 31 bands, and MyEq), the "
              f"crossover at {'/'.join(map(str, effect_setup.CROSSOVER_HZ))} Hz with band gains "
              f"{'/'.join(map(str, effect_setup.BAND_VOLUME))} %, compressor and expander on all four bands, WIDE, "
              "REVERB and the spectrum feed (both channels). SoX on the same WAV: 31 `equalizer` bands at the same "
@@ -176,8 +176,9 @@ def _player(r):
     if p is None:
         return []
     lines = ["## 4. The player under wine", "",
-             "QuoviraPlayer.exe playing a 60-second MP3 in real time with every effect on "
-             "(measured by bench/player/measure).", ""]
+             f"QuoviraPlayer.exe playing a {r['inputs'].get('player_mp3', {}).get('seconds', 60):g}-second MP3 in "
+             "real time with every effect on (the records of part 2, loaded from the registry at start-up), "
+             "measured by bench/player/measure.", ""]
     if "error" in p and len(p) == 1:
         return lines + [f"Not measured: {p['error']}", ""]
     lines += ["| figure | median (min–max) |", "| --- | --- |",
@@ -196,7 +197,7 @@ def _inputs(r):
              "44.1 kHz stereo), encoded by Debian's encoders:", ""]
     for fmt, info in r["inputs"].items():
         if fmt == "player_mp3":
-            lines.append(f"- player: `{info['file']}`, 60 s, {info['encoding']}")
+            lines.append(f"- player: the same composer, {info['seconds']:g} s, {info['encoding']}")
         else:
             lines.append(f"- {FORMAT_NAMES[fmt]}: {info['encoding']}, {info['bytes'] / 1e6:.1f} MB")
     return lines + [""]

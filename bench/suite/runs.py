@@ -8,6 +8,8 @@ import os
 import resource
 import signal
 import subprocess
+import tempfile
+import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -36,24 +38,53 @@ def _first_line(text):
     return lines[-1] if lines else ""
 
 
-def run(argv, timeout=300.0, what=None):
+def _echo(stream, kept):
+    for line in stream:
+        kept.append(line)
+        print("    " + line.rstrip(), flush=True)
+
+
+def _kill(proc, what, timeout):
+    os.killpg(proc.pid, signal.SIGKILL)
+    proc.wait()
+    raise RunError(f"{what}: no result within {timeout:.0f} s")
+
+
+def _communicate(argv, timeout, what, echo_stderr):
+    """(stdout, stderr, exit code); stderr shown line by line as it comes with echo_stderr."""
+    common = dict(stdin=subprocess.DEVNULL, text=True, errors="replace", start_new_session=True)
+    if not echo_stderr:
+        proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE, **common)
+        try:
+            out, err = proc.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            _kill(proc, what, timeout)
+        return out, err, proc.returncode
+    with tempfile.TemporaryFile(mode="w+") as out_file:
+        proc = subprocess.Popen(argv, stdout=out_file, stderr=subprocess.PIPE, **common)
+        kept = []
+        echo = threading.Thread(target=_echo, args=(proc.stderr, kept), daemon=True)
+        echo.start()
+        try:
+            proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            _kill(proc, what, timeout)
+        echo.join(timeout=10)  # a helper left running may hold the pipe
+        out_file.seek(0)
+        return out_file.read(), "".join(kept), proc.returncode
+
+
+def run(argv, timeout=300.0, what=None, echo_stderr=False):
     """Runs argv to its end; a Run, or RunError on a non-zero exit or a timeout."""
     what = what or os.path.basename(argv[0])
     cpu_before = _children_cpu()
     start = time.monotonic()
-    proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL,
-                            text=True, errors="replace", start_new_session=True)
-    try:
-        out, err = proc.communicate(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        os.killpg(proc.pid, signal.SIGKILL)
-        proc.communicate()
-        raise RunError(f"{what}: no result within {timeout:.0f} s")
+    out, err, code = _communicate(argv, timeout, what, echo_stderr)
     wall = time.monotonic() - start
     cpu = _children_cpu() - cpu_before
-    if proc.returncode != 0:
+    if code != 0:
         reason = _first_line(err) or _first_line(out) or "no message"
-        raise RunError(f"{what}: exit {proc.returncode}: {reason}")
+        raise RunError(f"{what}: exit {code}: {reason}")
     return Run(out, err, wall, cpu)
 
 

@@ -1,6 +1,7 @@
 """The run's settings, from the environment:
 
-  BENCH_QUICK=1       short inputs and three runs, results under build/bench/results-quick
+  BENCH_QUICK=1       short inputs (the player: 15 s) and three runs, results under
+                      build/bench/results-quick
   BENCH_RUNS=N        runs per figure (default 5; quick 3)
   BENCH_ONLY=a,b      only these parts: decode, chain, effects, player
 """
@@ -43,7 +44,7 @@ def from_environment():
         runs=runs,
         input_seconds=20 if quick else 300,
         effect_seconds=5 if quick else 20,
-        player_seconds=60,
+        player_seconds=15 if quick else 60,
         parts=parts,
         results_dir=os.path.join(build, "results-quick") if quick else os.path.join(ROOT, "bench", "results"),
         work_dir=os.path.join(build, "work"),

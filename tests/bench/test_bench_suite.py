@@ -31,7 +31,6 @@ both = lambda values: [v for v in values for _ in range(2)]  # left, right per b
 
 
 @pytest.mark.parametrize("field,fmt,expected", [
-    ("qvEqGain", "<62f", both(effect_setup.QV_EQ)),
     ("lastEqOn", "<i", [1]),
     ("lastEqGain", "<62f", both(effect_setup.LAST_EQ)),
     ("crossoverOn", "<i", [1]),
@@ -45,7 +44,8 @@ both = lambda values: [v for v in values for _ in range(2)]  # left, right per b
     ("compressorAgcRange", "<4f", [6.0] * 4),
     ("compressorAttack", "<4f", [5.0] * 4),
     ("compressorRelease", "<4f", [100.0] * 4),
-    ("myEqOn", "<i", [0]),
+    ("myEqOn", "<i", [1]),
+    ("myEqGain", "<62f", both(effect_setup.MY_EQ)),
     ("drcEqOn", "<i", [0]),
     ("expanderOn", "<i", [1]),
     ("expanderNormalFactor", "<4f", [50.0] * 4),
@@ -61,14 +61,21 @@ def test_every_effect_record_holds_each_field_at_its_declared_offset(field, fmt,
     assert list(values) == pytest.approx(expected, abs=1e-4)
 
 
-def test_qvEq_is_on_first_so_that_it_designs_the_equalizer():
-    assert struct.unpack_from("<i", effect_setup.effect_params(), 0) == (1,)
+def test_the_built_in_curve_is_off_so_that_lastEq_designs_the_bands():
+    assert struct.unpack_from("<i", effect_setup.effect_params(), 0) == (0,)
 
 
 def test_every_eq_gain_is_within_the_players_range_and_not_all_flat():
-    gains = effect_setup.QV_EQ + effect_setup.LAST_EQ
+    gains = effect_setup.LAST_EQ + effect_setup.MY_EQ
     assert all(-10 <= g <= 10 for g in gains)
-    assert sum(abs(g) > 3 for g in effect_setup.QV_EQ) > 10
+    assert sum(abs(g) > 3 for g in effect_setup.LAST_EQ) > 10
+    assert effect_setup.LAST_EQ != effect_setup.MY_EQ
+
+
+def test_sox_bands_take_the_gains_that_design_the_equalizer():
+    effects = effect_setup.sox_effects()
+    gains = [float(effects[i + 3]) for i, e in enumerate(effects) if e == "equalizer"]
+    assert gains == pytest.approx(effect_setup.LAST_EQ)
 
 
 def test_wide_and_reverb_record_turns_both_on():
