@@ -15,6 +15,7 @@ import goals
 import inputs
 import machine
 import player_row
+import readme_summary
 import report
 import runs
 import settings as settings_module
@@ -58,7 +59,7 @@ def main():
     results = {"conditions": {
         "date": machine.now(), **machine.commit(), "mode": "quick" if cfg.quick else "full", "runs": cfg.runs,
         "input_seconds": cfg.input_seconds, "load_average_at_start": machine.load(), "machine": machine.describe(),
-        "parts": list(cfg.parts)}}
+        "parts": list(cfg.parts), **({"note": cfg.note} if cfg.note else {})}}
     log(f"{results['conditions']['mode']} run, {cfg.runs} run{'s' if cfg.runs != 1 else ''} per figure, "
         f"inputs of {cfg.input_seconds:g} s")
     decoding = any(p in cfg.parts for p in ("decode", "chain"))
@@ -86,5 +87,9 @@ def main():
     results["conditions"]["load_average_at_end"] = machine.load()
     results["conditions"]["elapsed_seconds"] = round(time.monotonic() - start)
     written = report.write(results, cfg.results_dir)
+    # Only a full run of every part speaks for the README.
+    if not cfg.quick and set(cfg.parts) == set(settings_module.PARTS):
+        if readme_summary.update(os.path.join(runs.ROOT, "README.md"), results):
+            written.append(os.path.join(runs.ROOT, "README.md"))
     log("wrote " + ", ".join(os.path.relpath(p, runs.ROOT) for p in written))
     return 0

@@ -13,7 +13,7 @@ BARE_LOOPS = {"mp3": "libmad, the engine's dithered conversion", "ogg": "Tremor 
               "wav": "16-bit PCM read in blocks"}
 
 
-def _num(v, unit=""):
+def number(v, unit=""):
     if abs(v) >= 100:
         text = f"{v:.0f}"
     elif abs(v) >= 10:
@@ -30,7 +30,7 @@ def cell(fig, unit="", signed=False):
     if not stats.ok(fig):
         return "not measured: " + fig.get("error", "unknown").replace("|", "/")
     sign = "+" if signed and fig["median"] > 0 else ""
-    return f"{sign}{_num(fig['median'], unit)} ({_num(fig['min'])}–{_num(fig['max'], unit)})"
+    return f"{sign}{number(fig['median'], unit)} ({number(fig['min'])}–{number(fig['max'], unit)})"
 
 
 def _get(node, *path):

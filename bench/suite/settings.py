@@ -4,6 +4,9 @@
                       build/bench/results-quick
   BENCH_RUNS=N        runs per figure (default 5; quick 3)
   BENCH_ONLY=a,b      only these parts: decode, chain, effects, player
+  BENCH_NOTE=TEXT     the conditions of the run, for the results (e.g. other work on the machine)
+
+A full run of every part also writes its summary into the README.
 """
 
 import dataclasses
@@ -26,6 +29,7 @@ class Settings:
     work_dir: str
     inputs_dir: str
     wine_root: str
+    note: str
 
 
 def from_environment():
@@ -50,4 +54,5 @@ def from_environment():
         work_dir=os.path.join(build, "work"),
         inputs_dir=os.path.join(build, "inputs"),
         wine_root=os.path.join(ROOT, "build", "win32", "wine-bench"),
+        note=os.environ.get("BENCH_NOTE", "").strip(),
     )
