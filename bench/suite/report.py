@@ -162,9 +162,13 @@ def _effects(r):
     seconds = _get(native, "seconds_of_audio") or _get(win32, "seconds_of_audio")
     lines = ["## 3. The effect chain alone", "",
              f"effect_bench: nanoseconds per stereo frame over {seconds} s of audio in blocks of "
-             f"{effect_rows.BLOCK_FRAMES} frames, every effect on; one pass per run.", "",
+             f"{effect_rows.BLOCK_FRAMES} frames, every effect on; one pass per run. Only the processor has a "
+             "reference form; the whole chain is the processor, WIDE and REVERB together and the analyser on both "
+             "channels. At 44.1 kHz one frame lasts 22 676 ns.", "",
              "| stage | native ns/frame | Win32 under wine ns/frame |", "| --- | --- | --- |"]
     for key, label in effect_rows.FIELDS.items():
+        lines.append(f"| {label} | {cell(_get(native, key))} | {cell(_get(win32, key))} |")
+    for key, (label, _) in effect_rows.CHAINS.items():
         lines.append(f"| {label} | {cell(_get(native, key))} | {cell(_get(win32, key))} |")
     lines.append(f"| processor: reference / fast | {cell(_get(native, 'fast_over_reference'))} | "
                  f"{cell(_get(win32, 'fast_over_reference'))} |")
