@@ -95,9 +95,11 @@ uint64_t OggFile::TotalFrames() {
 OggFile::ReadResult OggFile::Read(uint8_t* buffer, size_t length, size_t* bytes) {
   *bytes = 0;
   if (length < kMinReadBytes) return ReadResult::SpaceTooSmall;
+  if (broken_) return ReadResult::Failure;
   const int want = length > INT_MAX ? INT_MAX : static_cast<int>(length);
   int link = 0;
   const long got = ov_read(&vf_, reinterpret_cast<char*>(buffer), want, &link);
+  if (!Usable(got)) return ReadResult::Failure;
   if (got < 0) return ReadResult::Failure;
   if (got == 0) return ReadResult::End;
   vorbis_info* info = ov_info(&vf_, link);
@@ -106,7 +108,18 @@ OggFile::ReadResult OggFile::Read(uint8_t* buffer, size_t length, size_t* bytes)
   return ReadResult::Data;
 }
 
-bool OggFile::SeekFrame(uint64_t frame) { return ov_pcm_seek(&vf_, static_cast<ogg_int64_t>(frame)) == 0; }
+bool OggFile::SeekFrame(uint64_t frame) {
+  if (broken_) return false;
+  const int result = ov_pcm_seek(&vf_, static_cast<ogg_int64_t>(frame));
+  return Usable(result) && result == 0;
+}
+
+bool OggFile::Usable(long result) {
+  // OV_EBADLINK: the decoder for the stream could not be set up (or a link
+  // of it is corrupt); OV_EFAULT: the library's state is inconsistent.
+  if (result == OV_EBADLINK || result == OV_EFAULT) broken_ = true;
+  return !broken_;
+}
 
 uint64_t OggFile::CurrentFrame() {
   const ogg_int64_t at = ov_pcm_tell(&vf_);

@@ -50,9 +50,15 @@ class OggFile {
   OggFile() = default;
   bool OpenWith(const char16_t* path, bool testOnly);
 
+  // After the library failed to set up its decoder it must not be asked to
+  // decode again: a second attempt skips the codebooks the first left half
+  // made and decodes with empty ones.
+  bool Usable(long result);
+
   WideFile file_;
   OggVorbis_File vf_{};
   bool open_ = false;
+  bool broken_ = false;
   int channels_ = 0;
   long rate_ = 0;
 };

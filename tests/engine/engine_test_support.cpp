@@ -8,9 +8,6 @@
 
 namespace qv::test {
 
-namespace {
-
-// Paths as the program sees them: under wine the build folder is on Z:.
 std::u16string HostPath(const std::string& unixPath) {
 #ifdef _WIN32
   std::string p = unixPath;
@@ -23,6 +20,8 @@ std::u16string HostPath(const std::string& unixPath) {
   return FromUtf8(unixPath);
 #endif
 }
+
+namespace {
 
 void Put16(Bytes& b, size_t at, uint32_t v) {
   b[at] = uint8_t(v);

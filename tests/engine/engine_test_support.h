@@ -52,6 +52,8 @@ class TestEngine {
 };
 
 // Files.
+// A path as the program sees it: under wine the build folder is on Z:.
+std::u16string HostPath(const std::string& unixPath);
 std::u16string FixturePath(const std::string& name);
 std::u16string TempPath(const std::string& name);
 bool WriteBytes(const std::u16string& path, const Bytes& bytes);

@@ -198,5 +198,27 @@ TEST(VorbisSource, OpenRefusesWhatTheLibraryRefuses) {
   EXPECT_EQ(Engine_OpenFile(engine.handle(), u".ogg"), 0);
 }
 
+// A setup header with a codebook Tremor cannot build: setting up the
+// decoder fails on the seek, and every later read must fail too rather than
+// decode with the half-made codebooks the failure left behind.
+TEST(VorbisSource, DecoderThatCannotBeSetUpStaysRefused) {
+  const std::u16string path = HostPath(QV_SOURCE_DIR "/fuzz/corpus/vorbis/setup_codebook_refused_then_seek.ogg");
+  auto ogg = OggFile::Open(path.c_str());
+  ASSERT_TRUE(ogg) << "the headers themselves parse";
+  EXPECT_FALSE(ogg->SeekFrame(44100));
+  Bytes buffer(8192);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    size_t got = 1;
+    EXPECT_EQ(ogg->Read(buffer.data(), buffer.size(), &got), OggFile::ReadResult::Failure) << attempt;
+    EXPECT_EQ(got, 0u);
+  }
+  EXPECT_FALSE(ogg->SeekFrame(0));
+
+  TestEngine engine;
+  ASSERT_EQ(Engine_OpenFile(engine.handle(), path.c_str()), 1);
+  EXPECT_EQ(Engine_Seek(engine.handle(), 1000), 0);
+  EXPECT_EQ(engine.PlayToEnd().back(), (std::pair<int, int>{0, 1}));
+}
+
 }  // namespace
 }  // namespace qv::test
