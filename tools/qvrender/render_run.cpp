@@ -303,12 +303,18 @@ int Render(const RenderArgs& args) {
     const qv::PcmFormat format = recorder->Format();
     const uint64_t frames = format.blockAlign ? recorder->BytesWritten() / format.blockAlign : 0;
     std::string list = "[";
+    int stopError = 0;
     for (const auto& [w, l] : collector.Statuses()) {
       if (list.size() > 1) list += ", ";
       list += "[" + std::to_string(w) + ", " + std::to_string(l) + "]";
-      if (w == 0 && l != 0) exitCode = kExitPlaybackFailed;
+      if (w == 0 && l != 0) stopError = l;
     }
     list += "]";
+    if (stopError != 0) {
+      exitCode = kExitPlaybackFailed;
+      std::fprintf(stderr, "qvrender: %s: playback stopped with error %d (the file could not be decoded or read)\n",
+                   qv::ToUtf8(args.input).c_str(), stopError);
+    }
     report.Int("buffer_total_bytes", collector.BufferTotal());
     report.Raw("status", list);
     report.Int("frames_out", static_cast<int64_t>(frames));
