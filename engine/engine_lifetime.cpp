@@ -15,8 +15,9 @@ namespace {
 std::unique_ptr<WaveOutDriver> DefaultWaveOut() {
   auto system = CreateSystemWaveOut();
   if (system) return system;
-  // No sound hardware natively: a device that plays in real time into memory.
-  return std::make_unique<VirtualWaveOut>(VirtualWaveOut::Pace::RealTime);
+  // No sound hardware natively: a device that plays in real time and only
+  // counts what it played (nobody reads it, and a player runs for hours).
+  return std::make_unique<VirtualWaveOut>(VirtualWaveOut::Pace::RealTime, VirtualWaveOut::Keep::CountOnly);
 }
 
 int32_t FramesToMs(uint64_t frames, int32_t rate) {

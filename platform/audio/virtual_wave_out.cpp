@@ -24,7 +24,9 @@ uint32_t SliceBytes(const PcmFormat& f) {
 }  // namespace
 
 // Started in the body: the worker uses members declared after worker_.
-VirtualWaveOut::VirtualWaveOut(Pace pace) : pace_(pace) { worker_ = std::thread([this] { Run(); }); }
+VirtualWaveOut::VirtualWaveOut(Pace pace, Keep keep) : pace_(pace), keep_(keep) {
+  worker_ = std::thread([this] { Run(); });
+}
 
 VirtualWaveOut::~VirtualWaveOut() {
   {
@@ -35,6 +37,15 @@ VirtualWaveOut::~VirtualWaveOut() {
   wake_.notify_all();
   idle_.notify_all();
   worker_.join();
+}
+
+void VirtualWaveOut::SetPace(Pace pace) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pace_ = pace;
+    ++generation_;
+  }
+  wake_.notify_all();
 }
 
 void VirtualWaveOut::SetDeviceCount(int count) {
@@ -83,7 +94,7 @@ int VirtualWaveOut::OpenCount() const {
 
 uint64_t VirtualWaveOut::PlayedBytes() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return played_.size();
+  return playedBytes_;
 }
 
 int VirtualWaveOut::WriteCount() const {
@@ -108,7 +119,7 @@ bool VirtualWaveOut::IsPaused() const {
 
 bool VirtualWaveOut::WaitForPlayed(uint64_t bytes, std::chrono::milliseconds timeout) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return idle_.wait_for(lock, timeout, [&] { return played_.size() >= bytes; });
+  return idle_.wait_for(lock, timeout, [&] { return playedBytes_ >= bytes; });
 }
 
 bool VirtualWaveOut::WaitUntilIdle(std::chrono::milliseconds timeout) {
@@ -235,8 +246,11 @@ bool VirtualWaveOut::Close() {
 
 void VirtualWaveOut::PlayHead(uint32_t bytes) {
   WaveBlock* block = queue_.front();
-  const uint8_t* from = block->data + headPlayed_;
-  played_.insert(played_.end(), from, from + bytes);
+  if (keep_ == Keep::Bytes) {
+    const uint8_t* from = block->data + headPlayed_;
+    played_.insert(played_.end(), from, from + bytes);
+  }
+  playedBytes_ += bytes;
   headPlayed_ += bytes;
   playedSinceReset_ += bytes;
   idle_.notify_all();

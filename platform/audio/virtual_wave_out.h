@@ -1,7 +1,7 @@
 // A wave-out device without sound hardware: it plays blocks on its own thread,
-// either at once or paced in real time, honours pause and reset, and records
-// every byte it played. It can be told to report no device, or "already
-// allocated" for the next N opens.
+// either at once or paced in real time, honours pause and reset, and counts
+// (and unless told otherwise keeps) every byte it played. It can be told to
+// report no device, or "already allocated" for the next N opens.
 //
 // Callbacks run on the device's thread with none of its own locks held. Reset
 // and Close return only after the blocks they returned have been called back
@@ -25,11 +25,17 @@ namespace qv {
 class VirtualWaveOut : public WaveOutDriver {
  public:
   enum class Pace { Instant, RealTime };
+  // Bytes: every byte played is kept for Played(). CountOnly: only counted,
+  // for a device that plays for long or whose output nobody reads.
+  enum class Keep { Bytes, CountOnly };
 
-  explicit VirtualWaveOut(Pace pace = Pace::Instant);
+  explicit VirtualWaveOut(Pace pace = Pace::Instant, Keep keep = Keep::Bytes);
   ~VirtualWaveOut() override;
 
   // Test controls.
+  // Changes the pace from the next slice on; a paced slice in progress is
+  // dropped and played again at the new pace.
+  void SetPace(Pace pace);
   void SetDeviceCount(int count);
   void FailNextOpensAllocated(int count);
   // Position stops advancing at this many frames (0: never), to imitate a
@@ -42,10 +48,12 @@ class VirtualWaveOut : public WaveOutDriver {
   // driver that returns blocks late.
   void HoldCompletions(bool hold);
 
-  // What was played, in order, across opens (reset discards unplayed blocks).
+  // What was played, in order, across opens (reset discards unplayed
+  // blocks); empty when the device only counts.
   std::vector<uint8_t> Played() const;
   PcmFormat Format() const;
   int OpenCount() const;
+  // Bytes played across opens, kept or not.
   uint64_t PlayedBytes() const;
   int WriteCount() const;
   int CallbackCount() const;
@@ -75,7 +83,8 @@ class VirtualWaveOut : public WaveOutDriver {
   void Deliver(std::unique_lock<std::mutex>& lock, WaveBlock* block);
   bool CallbacksSettled() const;
 
-  const Pace pace_;
+  Pace pace_;  // under mutex_
+  const Keep keep_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable idle_;
@@ -83,7 +92,7 @@ class VirtualWaveOut : public WaveOutDriver {
   bool quit_ = false;
   bool busy_ = false;  // the worker is inside a callback
   bool hold_ = false;
-  uint64_t generation_ = 0;  // changes on pause, reset and close: a paced slice in progress is dropped
+  uint64_t generation_ = 0;  // changes on pause, reset, close and a new pace: a paced slice in progress is dropped
 
   int deviceCount_ = 1;
   int failAllocated_ = 0;
@@ -98,7 +107,8 @@ class VirtualWaveOut : public WaveOutDriver {
   std::deque<WaveBlock*> returned_;  // reset blocks still to call back
   uint32_t headPlayed_ = 0;      // bytes of the head block already played
   uint64_t playedSinceReset_ = 0;  // bytes, for the position
-  std::vector<uint8_t> played_;
+  std::vector<uint8_t> played_;  // with Keep::Bytes
+  uint64_t playedBytes_ = 0;
   int openCount_ = 0;
   int writeCount_ = 0;
   int callbackCount_ = 0;

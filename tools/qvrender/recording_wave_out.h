@@ -1,5 +1,6 @@
-// A wave-out driver that forwards to another one and keeps every byte
-// written to the device, with the device's format.
+// A wave-out driver that forwards to another one and counts every byte
+// written to the device, with the device's format; it keeps the bytes only
+// when asked to (qvrender -o), so that a plain run copies nothing.
 #pragma once
 
 #include <memory>
@@ -14,6 +15,7 @@ class RecordingWaveOut : public qv::WaveOutDriver {
  public:
   RecordingWaveOut(std::unique_ptr<qv::WaveOutDriver> inner, bool keepData);
 
+  // The bytes written, when kept; empty otherwise.
   std::vector<uint8_t> Data() const;
   uint64_t BytesWritten() const;
   qv::PcmFormat Format() const;

@@ -10,7 +10,8 @@ namespace qvrender {
 const char kUsage[] =
     "usage: qvrender [options] INPUT\n"
     "  -o FILE                  write everything handed to the output device as a WAV file\n"
-    "  --device virtual|waveout virtual (default): completes blocks at once; waveout: the system device (Win32)\n"
+    "  --device virtual|waveout virtual (default): completes blocks at once (in real time while a --seek-at\n"
+    "                           or --stop-at waits for its position); waveout: the system device (Win32)\n"
     "  --seek MS                Engine_Seek(MS) after opening, before Engine_Play; reports seek_result\n"
     "                           and seek_position_ms (Engine_GetPosition right after it)\n"
     "  --seek-at AT:MS          once the position reaches AT ms, Engine_Seek(MS) (repeatable)\n"

@@ -151,9 +151,14 @@ bool WriteWav(const std::u16string& path, const qv::PcmFormat& f, const std::vec
 
 int Render(const RenderArgs& args) {
   std::unique_ptr<qv::WaveOutDriver> device;
+  qv::VirtualWaveOut* virtualDevice = nullptr;
   bool alwaysOpen = false;
   for (const auto& [name, value] : args.options)
     if (name == "AlwaysOpenDev") alwaysOpen = value != 0;
+  // A stop or seek at a position needs a device the polling below can
+  // follow: one that completes blocks at once may play a whole file between
+  // two looks at the position.
+  const bool positionActions = args.stopAt.has_value() || !args.seekAt.empty();
   if (args.systemDevice) {
     device = qv::CreateSystemWaveOut();
     if (!device) {
@@ -162,9 +167,13 @@ int Render(const RenderArgs& args) {
     }
   } else {
     // Always-open mode feeds the device without pause: paced in real time
-    // there, so that the silence between blocks does not spin.
-    device = std::make_unique<qv::VirtualWaveOut>(alwaysOpen ? qv::VirtualWaveOut::Pace::RealTime
-                                                             : qv::VirtualWaveOut::Pace::Instant);
+    // there, so that the silence between blocks does not spin. The device
+    // only counts: the recorder below keeps the bytes when -o wants them.
+    auto owned = std::make_unique<qv::VirtualWaveOut>(
+        alwaysOpen || positionActions ? qv::VirtualWaveOut::Pace::RealTime : qv::VirtualWaveOut::Pace::Instant,
+        qv::VirtualWaveOut::Keep::CountOnly);
+    virtualDevice = owned.get();  // the engine owns it until Engine_Destroy
+    device = std::move(owned);
   }
   auto recorder = new RecordingWaveOut(std::move(device), !args.output.empty());
   StatusCollector collector;
@@ -276,6 +285,8 @@ int Render(const RenderArgs& args) {
       exitCode = kExitPlaybackFailed;
     } else {
       std::vector<bool> seekDone(args.seekAt.size(), false);
+      size_t seeksLeft = args.seekAt.size();
+      bool paced = virtualDevice && positionActions && !alwaysOpen;
       while (collector.Stops() == 0) {
         // The position while the output is open: the finish closes it
         // and clears the position before it reports the end.
@@ -287,8 +298,14 @@ int Render(const RenderArgs& args) {
         for (size_t i = 0; i < args.seekAt.size(); ++i) {
           if (seekDone[i] || position < args.seekAt[i].first) continue;
           seekDone[i] = true;
+          --seeksLeft;
           qv::Engine_Seek(engine, args.seekAt[i].second);
           break;
+        }
+        if (paced && seeksLeft == 0 && !args.stopAt) {
+          // Nothing waits for a position any more: the rest plays at once.
+          virtualDevice->SetPace(qv::VirtualWaveOut::Pace::Instant);
+          paced = false;
         }
         if (args.stopAt && position >= *args.stopAt) {
           qv::Engine_Stop(engine);
