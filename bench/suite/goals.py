@@ -66,12 +66,15 @@ def evaluate(results):
             entry["met"] = False if entry["met"] is False else None
             entry["note"] = f"not measured for {', '.join(missing)}"
         goals.append(entry)
-    goals += [
-        _judge("Effect chain faster than SoX's comparable chain on the same WAV", 3,
-               _get(results, "chain", "native", "qvrender_over_sox"), "at least", "times"),
-        _judge("Player playing with every effect on: CPU of one core", 1,
-               _get(results, "player", "cpu_percent_of_one_core"), "under", "%"),
-        _judge("Player playing with every effect on: peak private memory", 40,
-               _get(results, "player", "peak_private_mb"), "under", "MB"),
-    ]
+    goals.append(_judge("Effect chain faster than SoX's comparable chain on the same WAV", 3,
+                        _get(results, "chain", "native", "qvrender_over_sox"), "at least", "times"))
+    for key, name, target, unit in (("cpu_percent_of_one_core", "CPU of one core", 1, "%"),
+                                    ("peak_private_mb", "peak private memory", 40, "MB")):
+        entry = _judge(f"Player playing with every effect on: {name}", target, _get(results, "player", key), "under",
+                       unit)
+        if _get(results, "player", "all_effects_active") is False and entry["met"] is not None:
+            # Measured with effects off: a miss stands (effects only add), a pass does not show the goal.
+            entry["note"] = "the player ran with effects off; see part 4"
+            entry["met"] = False if entry["met"] is False else None
+        goals.append(entry)
     return goals

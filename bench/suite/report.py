@@ -79,7 +79,7 @@ def _goals(r):
         else:
             measured = "—"
         verdict = {True: "yes", False: "**no**", None: "not measured"}[g["met"]]
-        if g.get("note"):
+        if g.get("note") and g["note"] != "not measured":
             verdict += f" ({g['note']})"
         lines.append(f"| {g['goal']} | {target} | {measured} | {verdict} |")
     return lines + [""]
@@ -179,19 +179,28 @@ def _player(r):
     p = r.get("player")
     if p is None:
         return []
+    seconds = r["inputs"].get("player_mp3", {}).get("seconds", 60)
     lines = ["## 4. The player under wine", "",
-             f"QuoviraPlayer.exe playing a {r['inputs'].get('player_mp3', {}).get('seconds', 60):g}-second MP3 in "
-             "real time with every effect on (the records of part 2, loaded from the registry at start-up), "
-             "measured by bench/player/measure.", ""]
+             f"QuoviraPlayer.exe playing a {seconds:g}-second MP3 in real time with every effect on (the records "
+             "of part 2, written to the registry values the player loads at start-up), measured by "
+             "bench/player/measure.", ""]
     if "error" in p and len(p) == 1:
         return lines + [f"Not measured: {p['error']}", ""]
+    if p.get("all_effects_active") is False:
+        wanted = p.get("effects_requested") or list(p.get("effects_active") or {})
+        off = [name for name in wanted if not (p.get("effects_active") or {}).get(name)]
+        lines += [f"**Not every effect was on while the player played**: it reported off {', '.join(off)}. The "
+                  "figures below are of the player with those effects off.", ""]
     lines += ["| figure | median (min–max) |", "| --- | --- |",
               f"| CPU time, % of one core | {cell(p.get('cpu_percent_of_one_core'), ' %')} |",
               f"| peak private memory | {cell(p.get('peak_private_mb'), ' MB')} |",
               f"| process start to first painted frame | {cell(p.get('first_paint_ms'), ' ms')} |"]
-    notes = {k: v for k, v in p.items() if k not in ("cpu_percent_of_one_core", "peak_private_mb", "first_paint_ms")}
-    if notes:
-        lines += ["", "Also reported: " + json.dumps(notes)]
+    if "wineserver_cpu_percent" in p:
+        lines.append(f"| wineserver's CPU time, % of one core | {cell(p['wineserver_cpu_percent'], ' %')} |")
+    if "played_s_per_track_s" in p:
+        lines.append(f"| seconds played per second of track | {cell(p['played_s_per_track_s'])} |")
+    if p.get("notes"):
+        lines += ["", f"How: {p['notes']}"]
     return lines + [""]
 
 

@@ -177,3 +177,16 @@ def test_overhead_goal_takes_the_worst_format_and_names_the_missing_ones():
     results["decode"]["native"]["ape"]["engine_overhead_percent"] = fig(6, 5, 7)
     entry = [g for g in goals.evaluate(results) if g["goal"].endswith("every format, native")][0]
     assert entry["met"] is None and entry["worst_format"] == "ape"
+
+
+@pytest.mark.parametrize("cpu,memory,active,cpu_met,memory_met", [
+    (0.5, 20, True, True, True),
+    (5.5, 20, True, False, True),
+    (5.5, 20, False, False, None),  # a miss with effects off stands; a pass says nothing of the goal
+    (0.5, 50, False, None, False),
+])
+def test_player_goals_hold_only_with_every_effect_on(cpu, memory, active, cpu_met, memory_met):
+    results = {"player": {"cpu_percent_of_one_core": fig(cpu, cpu, cpu), "peak_private_mb": fig(memory, memory, memory),
+                          "all_effects_active": active}}
+    met = {g["goal"].split(": ")[1]: g["met"] for g in goals.evaluate(results) if g["goal"].startswith("Player")}
+    assert met == {"CPU of one core": cpu_met, "peak private memory": memory_met}
