@@ -57,7 +57,8 @@ def main():
 
     os.makedirs(cfg.work_dir, exist_ok=True)
     results = {"conditions": {
-        "date": machine.now(), **machine.commit(), "mode": "quick" if cfg.quick else "full", "runs": cfg.runs,
+        "date": machine.now(), **machine.commit(), "mode": "quick" if cfg.quick else "full",
+        "complete": cfg.complete, "runs": cfg.runs,
         "input_seconds": cfg.input_seconds, "load_average_at_start": machine.load(), "machine": machine.describe(),
         "parts": list(cfg.parts), **({"note": cfg.note} if cfg.note else {})}}
     log(f"{results['conditions']['mode']} run, {cfg.runs} run{'s' if cfg.runs != 1 else ''} per figure, "
@@ -87,8 +88,7 @@ def main():
     results["conditions"]["load_average_at_end"] = machine.load()
     results["conditions"]["elapsed_seconds"] = round(time.monotonic() - start)
     written = report.write(results, cfg.results_dir)
-    # Only a full run of every part speaks for the README.
-    if not cfg.quick and set(cfg.parts) == set(settings_module.PARTS):
+    if cfg.complete:
         if readme_summary.update(os.path.join(runs.ROOT, "README.md"), results):
             written.append(os.path.join(runs.ROOT, "README.md"))
     log("wrote " + ", ".join(os.path.relpath(p, runs.ROOT) for p in written))

@@ -53,7 +53,7 @@ def _conditions(r):
         + (" (with tracked files modified)" if c["tracked_files_modified"] else "") + ".",
         "",
         f"- Mode: **{c['mode']}**, {c['runs']} run{'s' if c['runs'] != 1 else ''} per figure, inputs of {c['input_seconds']:g} s"
-        + ("" if c["mode"] == "full" else " (a development run; its figures are not the published ones)"),
+        + ("" if c.get("complete") else " (a trial run of " + ", ".join(c["parts"]) + "; not the published figures)"),
         f"- Machine: {m['cpu']}, {m['cores']} cores, {m['memory_gb']} GB; {m['os']}, Linux {m['kernel']}",
         f"- Builds: native `{m['native_compiler']}`; Win32 `{m['win32_compiler']}` under {m['wine']}",
         f"- Tools beside it: {m['ffmpeg'].split(' Copyright')[0]}; {m['sox']}",
