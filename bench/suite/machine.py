@@ -72,10 +72,13 @@ def describe():
 
 
 def commit():
+    """The commit, and the tracked files that differ from it: the builds
+    measured are of the working tree."""
     head = _first_line(["git", "-C", ROOT, "rev-parse", "--short=12", "HEAD"])
-    dirty = subprocess.run(["git", "-C", ROOT, "status", "--porcelain", "--untracked-files=no"],
-                           capture_output=True, text=True).stdout.strip() != ""
-    return {"commit": head, "tracked_files_modified": dirty}
+    status = subprocess.run(["git", "-C", ROOT, "status", "--porcelain", "--untracked-files=no"],
+                            capture_output=True, text=True).stdout
+    modified = sorted(line[3:] for line in status.splitlines() if len(line) > 3)
+    return {"commit": head, "tracked_files_modified": bool(modified), "modified_files": modified}
 
 
 def now():

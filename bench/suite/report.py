@@ -50,7 +50,8 @@ def _conditions(r):
         "# Benchmark results",
         "",
         f"Written by `make bench` on {c['date']} at commit `{c['commit']}`"
-        + (" (with tracked files modified)" if c["tracked_files_modified"] else "") + ".",
+        + (f" with {len(c.get('modified_files', []))} tracked files modified in the working tree the builds were "
+           "made from (listed in latest.json)" if c["tracked_files_modified"] else "") + ".",
         "",
         f"- Mode: **{c['mode']}**, {c['runs']} run{'s' if c['runs'] != 1 else ''} per figure, inputs of {c['input_seconds']:g} s"
         + ("" if c.get("complete") else " (a trial run of " + ", ".join(c["parts"]) + "; not the published figures)"),
