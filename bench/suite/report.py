@@ -206,6 +206,8 @@ def _player(r):
 
 
 def _inputs(r):
+    if not r["inputs"]:
+        return []
     lines = ["## Inputs", "",
              "One piece composed by `bench/suite/compose_long.py` (pad, bass, drums and lead in sections; "
              "44.1 kHz stereo), encoded by Debian's encoders:", ""]
