@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/acm/codec_format_check.h"
 #include "platform/acm/compression.h"
 
 namespace qv {
@@ -80,7 +81,7 @@ class AcmStream : public AudioConversionStream {
 class Win32CompressionManager : public AudioCompressionManager {
  public:
   bool SuggestPcm(const WaveFormatBytes& source, PcmFormat* pcm) override {
-    if (source.size() < 16) return false;
+    if (!CodecBlockLayoutSane(source)) return false;
     std::vector<uint8_t> src = SourceRecord(source);
     // Room for an 18-byte destination record, asking for the format tag only.
     WAVEFORMATEX dest = {};
@@ -98,7 +99,7 @@ class Win32CompressionManager : public AudioCompressionManager {
   }
 
   std::unique_ptr<AudioConversionStream> OpenStream(const WaveFormatBytes& source, const PcmFormat& pcm) override {
-    if (source.size() < 16) return nullptr;
+    if (!CodecBlockLayoutSane(source)) return nullptr;
     std::vector<uint8_t> src = SourceRecord(source);
     WAVEFORMATEX dest = PcmRecord(pcm);
     HACMSTREAM stream = nullptr;
