@@ -1,11 +1,23 @@
 #include "app/skin/skin.h"
 
+#include "app/skin/bitmap_file_check.h"
 #include "app/skin/colour.h"
 #include "app/skin/ini_text.h"
 #include "app/skin/skin_load_plan.h"
+#include "platform/files/wide_file.h"
 #include "platform/text/utf16.h"
 
 namespace {
+// The file's headers checked before LoadImageW reads it by them.
+bool BitmapFileSane(const wchar_t* path) {
+  qv::WideFile file;
+  if (!file.Open(qv::AsU16(path), qv::FileMode::Read)) return false;
+  const int64_t size = file.Size();
+  uint8_t head[qv::kBitmapCheckBytes];
+  const int64_t got = file.Read(head, sizeof head);
+  return size > 0 && got > 0 && qv::BitmapFileLayoutSane(head, static_cast<size_t>(got), static_cast<uint64_t>(size));
+}
+
 Gdiplus::Bitmap* BitmapFromHandle(HBITMAP handle) {
   if (!handle) return nullptr;
   Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromHBITMAP(handle, nullptr);
@@ -44,7 +56,7 @@ void CSkin::SetDefaultColours() {
 }
 
 HBITMAP CSkin::LoadImageFile(const wchar_t* path) {
-  if (!path || !path[0]) return nullptr;
+  if (!path || !path[0] || !BitmapFileSane(path)) return nullptr;
   return static_cast<HBITMAP>(
       LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
 }

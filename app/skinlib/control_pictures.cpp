@@ -1,15 +1,31 @@
 #include "app/skinlib/control_pictures.h"
 
+#include "app/skin/bitmap_file_check.h"
 #include "app/skinlib/library_state.h"
 
 namespace skinlib {
+
+namespace {
+// The file's headers checked before LoadImageW reads it by them.
+bool BitmapFileSane(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size = {};
+  BYTE head[qv::kBitmapCheckBytes];
+  DWORD got = 0;
+  const bool read = GetFileSizeEx(file, &size) && ReadFile(file, head, sizeof head, &got, nullptr);
+  CloseHandle(file);
+  return read && size.QuadPart > 0 && qv::BitmapFileLayoutSane(head, got, static_cast<uint64_t>(size.QuadPart));
+}
+}  // namespace
 
 void ControlPictures::Load(const wchar_t* const* names, int count) {
   Clear();
   for (int i = 0; i < count; ++i) {
     std::wstring path = PicturePath(names ? names[i] : nullptr);
     HBITMAP bitmap = nullptr;
-    if (!path.empty())
+    if (!path.empty() && BitmapFileSane(path))
       bitmap = static_cast<HBITMAP>(
           LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     bitmaps_.push_back(bitmap);
