@@ -60,10 +60,12 @@ size_t MpegDecoder::Deliver(uint8_t* out, size_t outSpace, DitherChannel* dither
     for (unsigned i = 0; i < fit; ++i, p += 4) {
       const uint16_t a = static_cast<uint16_t>(DitherTo16(left[i], l));
       const uint16_t b = static_cast<uint16_t>(DitherTo16(right[i], r));
-      p[0] = static_cast<uint8_t>(a);
-      p[1] = static_cast<uint8_t>(a >> 8);
-      p[2] = static_cast<uint8_t>(b);
-      p[3] = static_cast<uint8_t>(b >> 8);
+      // One little-endian word per frame: the compiler makes it one store.
+      const uint32_t frame = uint32_t{a} | uint32_t{b} << 16;
+      p[0] = static_cast<uint8_t>(frame);
+      p[1] = static_cast<uint8_t>(frame >> 8);
+      p[2] = static_cast<uint8_t>(frame >> 16);
+      p[3] = static_cast<uint8_t>(frame >> 24);
     }
   } else {
     for (unsigned i = 0; i < fit; ++i, p += 2) {

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qv {
 
 namespace {
@@ -38,13 +42,36 @@ size_t MeasurableFrameBytes(int bits, int channels) {
   return static_cast<size_t>(channels) * static_cast<size_t>(bits / 8);
 }
 
+// The 16-bit gain runs on every sample of most sources (the headroom gain)
+// and of every source while the volume is below full: eight samples at a
+// time where the processor has SSE2 (x86 only, so the samples are in
+// memory order), with the same results as the scalar steps.
+void ApplyGain16(uint8_t* data, size_t samples, int gain) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  if (gain >= -32768 && gain <= 32767) {
+    const __m128i factor = _mm_set1_epi16(static_cast<int16_t>(gain));
+    for (; i + 8 <= samples; i += 8) {
+      auto* p = reinterpret_cast<__m128i*>(data + 2 * i);
+      const __m128i s = _mm_loadu_si128(p);
+      // The 32-bit products from their low and high halves.
+      const __m128i low = _mm_mullo_epi16(s, factor), high = _mm_mulhi_epi16(s, factor);
+      const __m128i first = _mm_srai_epi32(_mm_unpacklo_epi16(low, high), 8);
+      const __m128i second = _mm_srai_epi32(_mm_unpackhi_epi16(low, high), 8);
+      _mm_storeu_si128(p, _mm_packs_epi32(first, second));  // clamps to 16 bits
+    }
+  }
+#endif
+  for (; i < samples; ++i)
+    StoreS16(data + 2 * i, Clamp(ShiftDown(int64_t{LoadS16(data + 2 * i)} * gain, 8), -32768, 32767));
+}
+
 }  // namespace
 
 void ApplyGain(uint8_t* data, size_t bytes, int bits, int gain) {
   if (gain == 256 || data == nullptr) return;
   if (bits == 16) {
-    for (size_t i = 0; i + 1 < bytes; i += 2)
-      StoreS16(data + i, Clamp(ShiftDown(int64_t{LoadS16(data + i)} * gain, 8), -32768, 32767));
+    ApplyGain16(data, bytes / 2, gain);
   } else if (bits == 8) {
     for (size_t i = 0; i < bytes; ++i)
       data[i] = static_cast<uint8_t>(Clamp(ShiftDown(int64_t{data[i] - 128} * gain, 8) + 128, 0, 255));

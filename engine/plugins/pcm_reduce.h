@@ -18,6 +18,18 @@ int DeliveredBits(int sourceBits);
 void InterleaveReduced(const int32_t* const planes[], uint32_t frames, uint32_t channels, int sourceBits,
                        uint8_t* out);
 
+// Planar signed 16-bit samples in the machine's order (as FFmpeg's planar
+// decoders give them), frames [first, first + frames), interleaved into
+// little-endian `out` (frames x channels x 2 bytes).
+void InterleavePlanes16(const int16_t* const planes[], size_t first, size_t frames, uint32_t channels,
+                        uint8_t* out);
+
+// A float sample (full scale +-1.0) as 16 bits: x 32768, rounded to the
+// nearest (ties to even), clipped.
+int16_t FloatTo16(float x);
+// Planar float samples to interleaved little-endian 16-bit samples.
+void InterleaveFloatPlanes16(const float* const planes[], size_t frames, uint32_t channels, uint8_t* out);
+
 // Interleaved little-endian samples of sourceBits (8 unsigned; 16, 24 or 32
 // signed) to delivered samples. `in` and `out` may be the same buffer.
 void ReducePacked(const uint8_t* in, size_t samples, int sourceBits, uint8_t* out);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <vector>
 
@@ -44,6 +45,36 @@ INSTANTIATE_TEST_SUITE_P(Values, Gain16,
                                            Gain16Case{300, 32767, 32767},    // clipped high
                                            Gain16Case{512, -20000, -32768}  // clipped low
                                            ));
+
+// Every 16-bit value, in a block whose length is no multiple of eight and
+// that starts one byte into its buffer, against the rule itself: the sample
+// times the gain, shifted down by 8 (towards minus infinity), clipped.
+class Gain16EveryValue : public ::testing::TestWithParam<int> {};
+
+TEST_P(Gain16EveryValue, MatchesTheRuleAtAnyPositionAndAlignment) {
+  const int gain = GetParam();
+  const size_t samples = 65536 + 5;
+  std::vector<uint8_t> buffer(1 + 2 * samples);
+  uint8_t* bytes = buffer.data() + 1;
+  for (size_t i = 0; i < samples; ++i) {
+    const auto v = static_cast<uint16_t>(i * 40503u);  // every value once, scattered (40503 is odd)
+    bytes[2 * i] = static_cast<uint8_t>(v);
+    bytes[2 * i + 1] = static_cast<uint8_t>(v >> 8);
+  }
+  const std::vector<uint8_t> before(buffer);
+  ApplyGain(bytes, 2 * samples, 16, gain);
+  EXPECT_EQ(buffer[0], before[0]);
+  for (size_t i = 0; i < samples; ++i) {
+    const int64_t in = static_cast<int16_t>(before[1 + 2 * i] | before[2 + 2 * i] << 8);
+    const int64_t want = gain == 256 ? in : std::min<int64_t>(std::max<int64_t>((in * gain) >> 8, -32768), 32767);
+    const int16_t got = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    ASSERT_EQ(got, want) << "sample " << i << " in " << in;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Gains, Gain16EveryValue,
+                         ::testing::Values(kHeadroomGain, 0, 1, 128, 255, 256, 257, 512, -1, -300, 32767, 40000,
+                                           -40000));
 
 struct Gain8Case {
   int gain;

@@ -2,8 +2,8 @@
 // 16-bit, wider samples keeping their top 16 bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
-
 #include <vector>
 
 #include "engine/plugins/pcm_reduce.h"
@@ -63,6 +63,103 @@ TEST(InterleaveReduced, ChannelsAreInterleavedFrameByFrame) {
   for (int i = 0; i < 9; ++i) got.push_back(int16_t(out[2 * i] | out[2 * i + 1] << 8));
   EXPECT_EQ(got, (std::vector<int>{1, 10, 100, 2, 20, 200, 3, 30, 300}));
 }
+
+int16_t Le16(const std::vector<uint8_t>& bytes, size_t index) {
+  return static_cast<int16_t>(bytes[2 * index] | bytes[2 * index + 1] << 8);
+}
+
+// Long blocks (the wide paths take eight frames at a time) of 1 to 3
+// channels and lengths that leave a tail, against the per-sample rules.
+struct BlockShape {
+  uint32_t channels;
+  uint32_t frames;
+  uint32_t first;  // for the 16-bit planes: the first frame taken
+};
+
+void PrintTo(const BlockShape& c, std::ostream* os) {
+  *os << c.channels << " channels, " << c.frames << " frames from " << c.first;
+}
+
+class WideBlocks : public ::testing::TestWithParam<BlockShape> {};
+
+TEST_P(WideBlocks, SixteenBitSourcesAreClippedAndInterleaved) {
+  const BlockShape shape = GetParam();
+  std::vector<std::vector<int32_t>> planes(shape.channels);
+  std::vector<const int32_t*> pointers;
+  for (uint32_t c = 0; c < shape.channels; ++c) {
+    // Values across and beyond the 16-bit range, different per channel.
+    for (uint32_t f = 0; f < shape.frames; ++f)
+      planes[c].push_back(static_cast<int32_t>((f * 7919u + c * 104729u) % 140000u) - 70000);
+    pointers.push_back(planes[c].data());
+  }
+  std::vector<uint8_t> out(size_t(shape.frames) * shape.channels * 2 + 1, 0xAB);
+  InterleaveReduced(pointers.data(), shape.frames, shape.channels, 16, out.data());
+  for (uint32_t f = 0; f < shape.frames; ++f)
+    for (uint32_t c = 0; c < shape.channels; ++c)
+      ASSERT_EQ(Le16(out, size_t(f) * shape.channels + c), std::clamp(planes[c][f], -32768, 32767))
+          << "frame " << f << " channel " << c;
+  EXPECT_EQ(out.back(), 0xAB);  // nothing written past the block
+}
+
+TEST_P(WideBlocks, SixteenBitPlanesAreInterleavedFromTheFirstFrameAsked) {
+  const BlockShape shape = GetParam();
+  const uint32_t total = shape.first + shape.frames;
+  std::vector<std::vector<int16_t>> planes(shape.channels);
+  std::vector<const int16_t*> pointers;
+  for (uint32_t c = 0; c < shape.channels; ++c) {
+    for (uint32_t f = 0; f < total; ++f) planes[c].push_back(static_cast<int16_t>(f * 40503u + c * 977u));
+    pointers.push_back(planes[c].data());
+  }
+  std::vector<uint8_t> out(size_t(shape.frames) * shape.channels * 2 + 1, 0xAB);
+  InterleavePlanes16(pointers.data(), shape.first, shape.frames, shape.channels, out.data());
+  for (uint32_t f = 0; f < shape.frames; ++f)
+    for (uint32_t c = 0; c < shape.channels; ++c)
+      ASSERT_EQ(Le16(out, size_t(f) * shape.channels + c), planes[c][shape.first + f])
+          << "frame " << f << " channel " << c;
+  EXPECT_EQ(out.back(), 0xAB);
+}
+
+TEST_P(WideBlocks, FloatPlanesAreRoundedClippedAndInterleaved) {
+  const BlockShape shape = GetParam();
+  std::vector<std::vector<float>> planes(shape.channels);
+  std::vector<const float*> pointers;
+  for (uint32_t c = 0; c < shape.channels; ++c) {
+    for (uint32_t f = 0; f < shape.frames; ++f)
+      planes[c].push_back(static_cast<float>(int32_t((f * 7919u + c * 104729u) % 2600u) - 1300) / 1000.0f);
+    pointers.push_back(planes[c].data());
+  }
+  std::vector<uint8_t> out(size_t(shape.frames) * shape.channels * 2 + 1, 0xAB);
+  InterleaveFloatPlanes16(pointers.data(), shape.frames, shape.channels, out.data());
+  for (uint32_t f = 0; f < shape.frames; ++f)
+    for (uint32_t c = 0; c < shape.channels; ++c)
+      ASSERT_EQ(Le16(out, size_t(f) * shape.channels + c), FloatTo16(planes[c][f]))
+          << "frame " << f << " channel " << c;
+  EXPECT_EQ(out.back(), 0xAB);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, WideBlocks,
+                         ::testing::Values(BlockShape{2, 4096, 0}, BlockShape{2, 4093, 3}, BlockShape{1, 1157, 5},
+                                           BlockShape{2, 7, 1}, BlockShape{3, 1000, 2}, BlockShape{2, 0, 0}));
+
+struct FloatCase {
+  float in;
+  int16_t out;
+};
+
+void PrintTo(const FloatCase& c, std::ostream* os) { *os << c.in; }
+
+class FloatTo16Test : public ::testing::TestWithParam<FloatCase> {};
+
+TEST_P(FloatTo16Test, ScaledRoundedToNearestEvenAndClipped) { EXPECT_EQ(FloatTo16(GetParam().in), GetParam().out); }
+
+INSTANTIATE_TEST_SUITE_P(Values, FloatTo16Test,
+                         ::testing::Values(FloatCase{0.0f, 0}, FloatCase{0.5f, 16384}, FloatCase{-0.5f, -16384},
+                                           FloatCase{1.0f, 32767}, FloatCase{-1.0f, -32768},
+                                           FloatCase{1.5f, 32767}, FloatCase{-2.0f, -32768},
+                                           FloatCase{0.5f / 32768, 0},          // 0.5 rounds to even 0
+                                           FloatCase{1.5f / 32768, 2},          // 1.5 rounds to even 2
+                                           FloatCase{-2.5f / 32768, -2},        // -2.5 rounds to even -2
+                                           FloatCase{100.4f / 32768, 100}));
 
 TEST(ReducePacked, TwentyFourAndThirtyTwoBitsKeepTheirTopBytesInPlace) {
   // Two 24-bit samples: 0x123456 and -2 (0xFFFFFE).

@@ -12,6 +12,7 @@ extern "C" {
 #include <mutex>
 #include <string>
 
+#include "engine/plugins/pcm_reduce.h"
 #include "platform/text/utf16.h"
 
 namespace qv {
@@ -188,6 +189,12 @@ void ApeDecompressor::CopyOut(uint8_t* out, int64_t blocks) {
   const AVFrame* frame = media_->frame;
   const Layout layout = FrameLayout(frame->format);
   const int first = frameOffset_;
+  if (layout.bytes == 2 && layout.planar) {
+    // The decoder's output for 16-bit files: interleaved in one pass.
+    InterleavePlanes16(reinterpret_cast<const int16_t* const*>(frame->extended_data), size_t(first),
+                       size_t(blocks), uint32_t(channels_), out);
+    return;
+  }
   for (int64_t b = 0; b < blocks; ++b) {
     const int index = first + static_cast<int>(b);
     for (int c = 0; c < channels_; ++c) {
