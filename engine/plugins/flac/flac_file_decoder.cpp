@@ -105,14 +105,20 @@ void FileDecoder::error_callback(::FLAC__StreamDecoderErrorStatus) {
     return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
   const uint32_t frames = frame->header.blocksize;
   const size_t bytes = size_t(frames) * FrameBytes();
+  frameSample_ = frame->header.number.sample_number;
+  frameFrames_ = frames;
+  if (direct_ && bytes <= directRoom_) {
+    InterleaveReduced(buffer, frames, channels_, bits_, direct_);
+    directBytes_ = static_cast<uint32_t>(bytes);
+    direct_ = nullptr;  // one frame per Decode
+    return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+  }
   // Copy-out is finished (or was cleared) before libFLAC decodes the next
   // frame, so the buffer may move.
   if (output_.size() < bytes) output_.resize(bytes);
   InterleaveReduced(buffer, frames, channels_, bits_, output_.data());
   pending_ = output_.data();
   pendingBytes_ = static_cast<uint32_t>(bytes);
-  frameSample_ = frame->header.number.sample_number;
-  frameFrames_ = frames;
   return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
 }
 
@@ -129,8 +135,19 @@ int FileDecoder::Decode(PluginWaveHeader* header) {
   if (room == 0) return kPluginDecodeError;
   // Frames libFLAC drops (lost sync, a damaged frame) deliver nothing; the
   // stream ends only at its end or when the decoder cannot go on.
-  while (pendingBytes_ == 0) {
-    if (get_state() == FLAC__STREAM_DECODER_END_OF_STREAM || !process_single()) break;
+  if (pendingBytes_ == 0) {
+    direct_ = header->data;
+    directRoom_ = room;
+    directBytes_ = 0;
+    while (pendingBytes_ == 0 && directBytes_ == 0) {
+      if (get_state() == FLAC__STREAM_DECODER_END_OF_STREAM || !process_single()) break;
+    }
+    direct_ = nullptr;
+    if (directBytes_ > 0) {
+      header->bytesRecorded = directBytes_;
+      directBytes_ = 0;
+      return kPluginDecodeMore;
+    }
   }
   if (pendingBytes_ == 0) return kPluginDecodeLast;
   const uint32_t bytes = std::min(pendingBytes_, room);

@@ -1,7 +1,8 @@
 // The FLAC plug-in's context: libFLAC's decoder reading a standard-library
 // file opened by its wide path, the stream's format and the output of the
 // last decoded frame, interleaved in the delivered format, waiting to be
-// copied into the engine's blocks.
+// copied into the engine's blocks (a frame decoded while the engine's block
+// has room for all of it goes there directly).
 //
 // The decoder reads through its stream callbacks rather than libFLAC's own
 // FILE handling: libFLAC asks the C library's end-of-file indicator, which
@@ -73,6 +74,11 @@ class FileDecoder : public FLAC::Decoder::Stream {
   std::vector<uint8_t> output_;  // grows to the largest frame; freed by Rewind
   const uint8_t* pending_ = nullptr;
   uint32_t pendingBytes_ = 0;
+  // While Decode runs: the header's room. A frame that fits is interleaved
+  // straight into it (directBytes_), without the copy through output_.
+  uint8_t* direct_ = nullptr;
+  uint32_t directRoom_ = 0;
+  uint32_t directBytes_ = 0;
   uint64_t frameSample_ = 0;  // first sample of the frame in output_
   uint32_t frameFrames_ = 0;  // its length in samples per channel
 };

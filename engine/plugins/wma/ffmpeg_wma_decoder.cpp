@@ -12,6 +12,7 @@ extern "C" {
 #include <cstring>
 #include <mutex>
 
+#include "engine/plugins/pcm_reduce.h"
 #include "engine/plugins/wma/wave_format.h"
 
 namespace qv {
@@ -42,11 +43,6 @@ bool IsWaveFormatType(const MediaType& type) {
   return type.majorType == kMediaTypeAudio && type.formatType == kFormatWaveFormatEx;
 }
 
-int16_t FromFloat(float x) {
-  const long v = std::lrint(static_cast<double>(x) * 32768.0);
-  return static_cast<int16_t>(std::clamp<long>(v, -32768, 32767));
-}
-
 bool KnownFormat(int format) {
   switch (static_cast<AVSampleFormat>(format)) {
     case AV_SAMPLE_FMT_FLTP:
@@ -57,14 +53,29 @@ bool KnownFormat(int format) {
   }
 }
 
-// One sample of a decoded frame (of a known format) as 16-bit PCM.
-int16_t SampleAt(const AVFrame* f, int channels, int index, int channel) {
+void Put16(uint8_t* out, int16_t v) {
+  out[0] = static_cast<uint8_t>(v & 0xFF);
+  out[1] = static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8);
+}
+
+// A decoded frame (of a known format) as interleaved 16-bit PCM: the format
+// chosen once per frame, not per sample.
+void FrameTo16(const AVFrame* f, int channels, uint8_t* out) {
   const uint8_t* const* d = f->extended_data;
+  const size_t frames = static_cast<size_t>(f->nb_samples), samples = frames * channels;
   switch (static_cast<AVSampleFormat>(f->format)) {
-    case AV_SAMPLE_FMT_FLTP: return FromFloat(reinterpret_cast<const float*>(d[channel])[index]);
-    case AV_SAMPLE_FMT_FLT: return FromFloat(reinterpret_cast<const float*>(d[0])[index * channels + channel]);
-    case AV_SAMPLE_FMT_S16P: return reinterpret_cast<const int16_t*>(d[channel])[index];
-    default: return reinterpret_cast<const int16_t*>(d[0])[index * channels + channel];
+    case AV_SAMPLE_FMT_FLTP:
+      InterleaveFloatPlanes16(reinterpret_cast<const float* const*>(d), frames, channels, out);
+      return;
+    case AV_SAMPLE_FMT_FLT:
+      for (size_t i = 0; i < samples; ++i, out += 2) Put16(out, FloatTo16(reinterpret_cast<const float*>(d[0])[i]));
+      return;
+    case AV_SAMPLE_FMT_S16P:
+      InterleavePlanes16(reinterpret_cast<const int16_t* const*>(d), 0, frames, channels, out);
+      return;
+    default:
+      for (size_t i = 0; i < samples; ++i, out += 2) Put16(out, reinterpret_cast<const int16_t*>(d[0])[i]);
+      return;
   }
 }
 
@@ -138,12 +149,12 @@ void FfmpegWmaDecoder::FreeStreamingResources() {
   codec_.reset();
   ClearInput();
   pending_.clear();
-  pendingAt_ = 0;
+  pendingAt_ = pendingEnd_ = 0;
   discontinuity_ = false;
 }
 
 bool FfmpegWmaDecoder::HoldsOutput() const {
-  return pendingAt_ < pending_.size() || Queued() >= blockAlign_ || discontinuity_;
+  return pendingAt_ < pendingEnd_ || Queued() >= blockAlign_ || discontinuity_;
 }
 
 InputResult FfmpegWmaDecoder::ProcessInput(CMediaBuffer* buffer, bool) {
@@ -171,16 +182,15 @@ OutputResult FfmpegWmaDecoder::ProcessOutput(CMediaBuffer* buffer, bool* more) {
     return OutputResult::Failed;
   const uint32_t start = length;
   for (;;) {
-    const size_t n = std::min<size_t>(pending_.size() - pendingAt_, maxLength - length);
-    std::memcpy(data + length, pending_.data() + pendingAt_, n);
+    const size_t n = std::min<size_t>(pendingEnd_ - pendingAt_, maxLength - length);
+    if (n > 0) std::memcpy(data + length, pending_.data() + pendingAt_, n);
     length += static_cast<uint32_t>(n);
     pendingAt_ += n;
-    if (pendingAt_ < pending_.size()) {
+    if (pendingAt_ < pendingEnd_) {
       *more = true;
       break;
     }
-    pending_.clear();
-    pendingAt_ = 0;
+    pendingAt_ = pendingEnd_ = 0;
     if (Queued() >= blockAlign_) {
       DecodeBlock();
     } else if (discontinuity_) {
@@ -200,8 +210,7 @@ void FfmpegWmaDecoder::Discontinuity() {
 void FfmpegWmaDecoder::Flush() {
   if (codec_) avcodec_flush_buffers(codec_->context);
   ClearInput();
-  pending_.clear();
-  pendingAt_ = 0;
+  pendingAt_ = pendingEnd_ = 0;
   discontinuity_ = false;
 }
 
@@ -231,16 +240,10 @@ void FfmpegWmaDecoder::ReceiveFrames() {
   while (avcodec_receive_frame(codec_->context, f) >= 0) {
     const int channels = f->ch_layout.nb_channels;
     if (channels == channels_ && KnownFormat(f->format) && f->nb_samples > 0) {
-      const size_t at = pending_.size();
-      pending_.resize(at + size_t(f->nb_samples) * channels * 2);
-      uint8_t* out = pending_.data() + at;
-      for (int i = 0; i < f->nb_samples; ++i) {
-        for (int c = 0; c < channels; ++c) {
-          const uint16_t s = static_cast<uint16_t>(SampleAt(f, channels, i, c));
-          *out++ = static_cast<uint8_t>(s & 0xFF);
-          *out++ = static_cast<uint8_t>(s >> 8);
-        }
-      }
+      const size_t at = pendingEnd_, end = at + size_t(f->nb_samples) * channels * 2;
+      if (pending_.size() < end) pending_.resize(end);
+      FrameTo16(f, channels, pending_.data() + at);
+      pendingEnd_ = end;
     }
     av_frame_unref(f);
   }

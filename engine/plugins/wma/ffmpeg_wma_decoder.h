@@ -52,8 +52,11 @@ class FfmpegWmaDecoder final : public MediaObject {
   std::unique_ptr<Codec> codec_;
   std::vector<uint8_t> input_;    // compressed bytes not yet decoded, from inputAt_
   size_t inputAt_ = 0;
-  std::vector<uint8_t> pending_;  // decoded PCM not yet handed out, from pendingAt_
+  // Decoded PCM not yet handed out: [pendingAt_, pendingEnd_). The vector
+  // only grows, so that decoding does not clear bytes it then overwrites.
+  std::vector<uint8_t> pending_;
   size_t pendingAt_ = 0;
+  size_t pendingEnd_ = 0;
   bool discontinuity_ = false;
 };
 
