@@ -13,6 +13,7 @@
 #include "platform/audio/virtual_wave_out.h"
 #include "platform/files/wide_file.h"
 #include "platform/text/utf16.h"
+#include "platform/threads/process_cpu_time.h"
 #include "tools/qvrender/json_out.h"
 #include "tools/qvrender/recording_wave_out.h"
 
@@ -279,6 +280,7 @@ int Render(const RenderArgs& args) {
       report.Int("seek_position_ms", qv::Engine_GetPosition(engine));
     }
     const auto start = Clock::now();
+    const double cpuStart = qv::ProcessCpuSeconds();
     int32_t position = 0;
     if (!qv::Engine_Play(engine)) {
       std::fprintf(stderr, "qvrender: Engine_Play refused to start\n");
@@ -315,6 +317,7 @@ int Render(const RenderArgs& args) {
       }
     }
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpu = qv::ProcessCpuSeconds() - cpuStart;
     qv::Engine_CloseDevice(engine);
 
     const qv::PcmFormat format = recorder->Format();
@@ -340,6 +343,9 @@ int Render(const RenderArgs& args) {
     report.Number("wall_s", wall);
     const double audio = format.samplesPerSec ? double(frames) / format.samplesPerSec : 0.0;
     report.Number("x_realtime", wall > 0 ? audio / wall : 0.0);
+    // The whole process's CPU time over the same span as wall_s (every
+    // thread: playback, device, this one's polling).
+    report.Number("cpu_s", cpu);
     if (args.spectrumMode) {
       const qv::SpectrumBands bands = collector.SpectrumAtEnd();
       std::string levels = "[";
