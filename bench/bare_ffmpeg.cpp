@@ -1,5 +1,5 @@
 // FFmpeg's demuxer and decoder over the file, each decoded frame converted
-// to interleaved 16-bit PCM as the player's plug-ins convert it: 16-bit
+// to interleaved 16-bit PCM by the routines the player's plug-ins use: 16-bit
 // samples as they are, float samples x 32768 rounded to the nearest and
 // clipped.
 extern "C" {
@@ -9,12 +9,12 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <cmath>
 #include <initializer_list>
 #include <memory>
 #include <vector>
 
 #include "bench/bare_loops.h"
+#include "engine/plugins/pcm_reduce.h"
 
 namespace bench {
 
@@ -33,31 +33,30 @@ struct Media {
   }
 };
 
-int16_t FromFloat(float x) {
-  const long v = std::lrint(static_cast<double>(x) * 32768.0);
-  return static_cast<int16_t>(std::clamp<long>(v, -32768, 32767));
+void Put16(uint8_t* out, int16_t v) {
+  out[0] = static_cast<uint8_t>(v & 0xFF);
+  out[1] = static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8);
 }
 
-// False for a sample format the player's plug-ins do not deliver as 16 bits.
-bool Interleave(const AVFrame* f, int channels, std::vector<int16_t>& pcm) {
-  const size_t n = size_t(f->nb_samples);
-  if (pcm.size() < n * channels) pcm.resize(n * channels);
-  int16_t* p = pcm.data();
+// The plug-ins' own conversions; false for a sample format they do not
+// deliver as 16 bits.
+bool Interleave(const AVFrame* f, int channels, std::vector<uint8_t>& pcm) {
+  const size_t n = size_t(f->nb_samples), samples = n * channels;
+  if (pcm.size() < samples * 2) pcm.resize(samples * 2);
+  uint8_t* p = pcm.data();
   const uint8_t* const* d = f->extended_data;
   switch (static_cast<AVSampleFormat>(f->format)) {
     case AV_SAMPLE_FMT_S16P:
-      for (size_t i = 0; i < n; ++i)
-        for (int c = 0; c < channels; ++c) *p++ = reinterpret_cast<const int16_t*>(d[c])[i];
+      qv::InterleavePlanes16(reinterpret_cast<const int16_t* const*>(d), 0, n, channels, p);
       return true;
     case AV_SAMPLE_FMT_S16:
-      std::copy_n(reinterpret_cast<const int16_t*>(d[0]), n * channels, p);
+      for (size_t i = 0; i < samples; ++i, p += 2) Put16(p, reinterpret_cast<const int16_t*>(d[0])[i]);
       return true;
     case AV_SAMPLE_FMT_FLTP:
-      for (size_t i = 0; i < n; ++i)
-        for (int c = 0; c < channels; ++c) *p++ = FromFloat(reinterpret_cast<const float*>(d[c])[i]);
+      qv::InterleaveFloatPlanes16(reinterpret_cast<const float* const*>(d), n, channels, p);
       return true;
     case AV_SAMPLE_FMT_FLT:
-      for (size_t i = 0; i < n * channels; ++i) *p++ = FromFloat(reinterpret_cast<const float*>(d[0])[i]);
+      for (size_t i = 0; i < samples; ++i, p += 2) Put16(p, qv::FloatTo16(reinterpret_cast<const float*>(d[0])[i]));
       return true;
     default:
       return false;
@@ -103,7 +102,7 @@ bool Decode(const std::string& path, const char* demuxer, std::initializer_list<
   }
   out->channels = params->ch_layout.nb_channels;
   out->rate = params->sample_rate;
-  std::vector<int16_t> pcm;
+  std::vector<uint8_t> pcm;
   bool inputEnded = false;
   for (;;) {
     const int received = avcodec_receive_frame(m.codec, m.frame);
@@ -113,7 +112,7 @@ bool Decode(const std::string& path, const char* demuxer, std::initializer_list<
         return false;
       }
       out->frames += uint64_t(m.frame->nb_samples);
-      out->checksum += static_cast<uint16_t>(pcm[0]);
+      out->checksum += pcm[0];
       av_frame_unref(m.frame);
       continue;
     }

@@ -5,6 +5,7 @@
 
 #include "bench/bare_loops.h"
 #include "bench/bench_file.h"
+#include "engine/plugins/pcm_reduce.h"
 
 namespace bench {
 
@@ -12,10 +13,11 @@ namespace {
 
 struct Sink {
   BareResult* out;
-  std::vector<int16_t> pcm;
+  std::vector<uint8_t> pcm;
   bool wrongWidth = false;
 };
 
+// Interleaved by the FLAC plug-in's own routine.
 FLAC__StreamDecoderWriteStatus Write(const FLAC__StreamDecoder*, const FLAC__Frame* frame,
                                      const FLAC__int32* const buffer[], void* context) {
   Sink& sink = *static_cast<Sink*>(context);
@@ -24,22 +26,12 @@ FLAC__StreamDecoderWriteStatus Write(const FLAC__StreamDecoder*, const FLAC__Fra
     sink.wrongWidth = true;
     return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
   }
-  if (sink.pcm.size() < size_t(length) * channels) sink.pcm.resize(size_t(length) * channels);
-  int16_t* p = sink.pcm.data();
-  if (channels == 2) {
-    const FLAC__int32 *l = buffer[0], *r = buffer[1];
-    for (unsigned i = 0; i < length; ++i) {
-      *p++ = static_cast<int16_t>(l[i]);
-      *p++ = static_cast<int16_t>(r[i]);
-    }
-  } else {
-    for (unsigned i = 0; i < length; ++i)
-      for (unsigned c = 0; c < channels; ++c) *p++ = static_cast<int16_t>(buffer[c][i]);
-  }
+  if (sink.pcm.size() < size_t(length) * channels * 2) sink.pcm.resize(size_t(length) * channels * 2);
+  qv::InterleaveReduced(buffer, length, channels, 16, sink.pcm.data());
   sink.out->frames += length;
   sink.out->channels = static_cast<int>(channels);
   sink.out->rate = static_cast<int>(frame->header.sample_rate);
-  sink.out->checksum += static_cast<uint16_t>(sink.pcm[0]);
+  sink.out->checksum += sink.pcm[0];
   return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
 }
 
