@@ -79,6 +79,28 @@ TEST_F(FlacPluginTest, EachDecodeDeliversAtMostOneFrameAndFitsTheBuffer) {
   EXPECT_EQ(pieces, ReadFixtureWav("plug_s16_44k_stereo.wav").data);
 }
 
+// A frame goes straight into a buffer it fits and through the frame buffer
+// into one it does not: the same samples either way, just under, at and
+// over the 16384 bytes of a frame.
+class FlacBufferSizeTest : public FlacPluginTest, public ::testing::WithParamInterface<uint32_t> {};
+
+TEST_P(FlacBufferSizeTest, DeliversTheSourceSamplesWhateverTheBufferSize) {
+  ASSERT_TRUE(OpenFixture("plug_s16_44k_stereo.flac"));
+  Bytes out;
+  ASSERT_TRUE(DecodeToEnd(plugin_, GetParam(), &out));
+  EXPECT_EQ(out, ReadFixtureWav("plug_s16_44k_stereo.wav").data);
+  // Again after a seek into the middle and back to the start.
+  ASSERT_GT(plugin_.Seek(plugin_.Context, info_.DurationMs / 2), 0);
+  Bytes middle;
+  ASSERT_EQ(DecodeOnce(plugin_, GetParam(), &middle), kPluginDecodeMore);
+  ASSERT_EQ(plugin_.Seek(plugin_.Context, 0), 0);
+  out.clear();
+  ASSERT_TRUE(DecodeToEnd(plugin_, GetParam(), &out));
+  EXPECT_EQ(out, ReadFixtureWav("plug_s16_44k_stereo.wav").data);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FlacBufferSizeTest, ::testing::Values(16380u, 16384u, 16388u, 49152u));
+
 TEST_F(FlacPluginTest, StreamWithoutTotalSamplesHasNoDurationOrBitrateAndStillPlays) {
   ASSERT_TRUE(OpenFixture("plug_nolength.flac"));
   EXPECT_EQ(info_.DurationMs, 0);
