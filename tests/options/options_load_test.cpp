@@ -103,6 +103,43 @@ TEST_F(OptionsLoad, OutOfRangeValuesComeBackUsable) {
   }
 }
 
+// Whatever number another program left in a value: the engine takes what
+// was loaded (a refused set would keep its defaults for every option), the
+// ranges the player relies on hold, and saving writes back what was loaded.
+TEST_F(OptionsLoad, EveryNumberAtItsExtremesLoadsUsable) {
+  for (const DwordOption& d : DwordOptions()) {
+    for (uint32_t stored : {0x80000000u, 0xFFFFFFFFu, 0x7FFFFFFFu}) {
+      MemorySettingsStore s;
+      PutDword(s, d.name, stored);
+      CWin32Options options(s);
+      options.LoadSettings(engine.get());
+      const std::string label = ToUtf8(d.name) + " stored " + std::to_string(static_cast<int32_t>(stored));
+      EngineOptions live{};
+      Engine_GetOptions(engine.get(), &live);
+      EXPECT_EQ(live.OutputBufferLen, options.EngineOptions.OutputBufferLen) << label;
+      EXPECT_EQ(live.OutputPrebuffer, options.EngineOptions.OutputPrebuffer) << label;
+      EXPECT_EQ(live.OutputFade, options.EngineOptions.OutputFade) << label;
+      EXPECT_EQ(live.ScanCompletely, options.EngineOptions.ScanCompletely) << label;
+      EXPECT_EQ(live.SuppressZeroSamples, options.EngineOptions.SuppressZeroSamples) << label;
+      EXPECT_EQ(live.AlwaysOpenDev, options.EngineOptions.AlwaysOpenDev) << label;
+      EXPECT_GE(options.EngineOptions.OutputBufferLen, kMinOutputBufferLen) << label;
+      EXPECT_LE(options.EngineOptions.OutputBufferLen, kMaxOutputBufferLen) << label;
+      EXPECT_GE(options.EngineOptions.OutputPrebuffer, 0) << label;
+      EXPECT_LE(options.EngineOptions.OutputPrebuffer, 100) << label;
+      EXPECT_GE(options.SleepMinutes, kMinSleepMinutes) << label;
+      EXPECT_LE(options.SleepMinutes, kMaxSleepMinutes) << label;
+      EXPECT_GE(options.WindowAlpha, 1) << label;
+      EXPECT_LE(options.WindowAlpha, 255) << label;
+
+      const int32_t loaded = d.field(options);
+      ASSERT_EQ(options.SaveSettings(engine.get()), kSettingsOk) << label;
+      CWin32Options reloaded(s);
+      reloaded.LoadSettings(engine.get());
+      EXPECT_EQ(d.field(reloaded), loaded) << label << ": saved and loaded again";
+    }
+  }
+}
+
 TEST_F(OptionsLoad, WrongTypesAreReadAsRawBytes) {
   const char16_t five[] = u"5";  // 4 bytes with its terminator
   PutRaw(store, u"Repeat", kRegSz, five, sizeof five);
