@@ -9,7 +9,9 @@ import stats
 
 FORMAT_NAMES = {"mp3": "MP3", "ogg": "Ogg Vorbis", "flac": "FLAC", "ape": "APE", "wma": "WMA", "wav": "WAV"}
 BARE_LOOPS = {"mp3": "libmad, the engine's dithered conversion", "ogg": "Tremor (ov_read)",
-              "flac": "libFLAC stream decoder", "ape": "FFmpeg's APE decoder", "wma": "FFmpeg's WMA decoder",
+              "flac": "libFLAC stream decoder with the plug-in's conversion",
+              "ape": "FFmpeg's APE decoder with the plug-in's conversion",
+              "wma": "FFmpeg's WMA decoder with the plug-in's conversion",
               "wav": "16-bit PCM read in blocks"}
 
 
@@ -94,8 +96,9 @@ def _decode(r):
              "qvrender (the engine on a virtual output device, which takes each block at once) beside a bare "
              "decode loop of the same library (decode_bench) and `ffmpeg -i FILE -f null -`. Engine overhead = "
              "qvrender's time / the bare loop's time − 1, round by round, from the in-process wall times "
-             "(qvrender: Engine_Play to the end; the loop: open, decode, close). Natively also by the CPU time of "
-             "the two processes. qvrender / ffmpeg above 1 means qvrender is faster.", ""]
+             "(qvrender: Engine_Play to the end; the loop: open, decode, close), and beside it by the CPU time each "
+             "program reports over the same span, which other work on the machine disturbs less. qvrender / ffmpeg "
+             "above 1 means qvrender is faster.", ""]
     native, win32 = d.get("native", {}), d.get("win32", {})
     lines += ["### Native", "",
               "| format | qvrender × real time | bare loop × real time | engine overhead | overhead by CPU time "
@@ -109,14 +112,15 @@ def _decode(r):
                      f"{cell(_get(row, 'engine_overhead_cpu_percent'), ' %', True)} | "
                      f"{cell(_get(row, 'ffmpeg_x_realtime'))} | {cell(_get(row, 'qvrender_over_ffmpeg'))} |")
     lines += ["", "### Win32 build under wine", "",
-              "| format | qvrender × real time | bare loop × real time | engine overhead |",
-              "| --- | --- | --- | --- |"]
+              "| format | qvrender × real time | bare loop × real time | engine overhead | overhead by CPU time |",
+              "| --- | --- | --- | --- | --- |"]
     for fmt in FORMAT_NAMES:
         row = win32.get(fmt) if isinstance(win32, dict) and "error" not in win32 else win32
         if row is None:
             continue
         lines.append(f"| {FORMAT_NAMES[fmt]} | {cell(_get(row, 'qvrender_x_realtime'))} | "
-                     f"{cell(_get(row, 'bare_x_realtime'))} | {cell(_get(row, 'engine_overhead_percent'), ' %', True)} |")
+                     f"{cell(_get(row, 'bare_x_realtime'))} | {cell(_get(row, 'engine_overhead_percent'), ' %', True)} | "
+                     f"{cell(_get(row, 'engine_overhead_cpu_percent'), ' %', True)} |")
     lines += ["", "Bare loops: " + "; ".join(f"{FORMAT_NAMES[f]}: {BARE_LOOPS[f]}" for f in FORMAT_NAMES) + ".",
               "", "Against an MP3 loop with plain rounding instead of the engine's dither:", "",
               "| build | plain loop × real time | engine overhead |", "| --- | --- | --- |"]

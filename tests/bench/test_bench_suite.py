@@ -131,6 +131,11 @@ def test_ratio_is_taken_round_by_round():
     assert fig["runs"] == [2.0, 3.0, 1.0] and fig["median"] == 2.0
 
 
+def test_ratio_skips_a_round_without_a_time_and_says_when_no_round_has_one():
+    assert stats.ratios([2.0, 3.0], [0.0, 1.5])["runs"] == [2.0]
+    assert "resolution" in stats.ratios([2.0, 3.0], [0.0, 0.0])["error"]
+
+
 def test_a_contender_that_fails_keeps_its_reason_and_no_figure():
     s = stats.Series()
     s.add("a", 1.0)
