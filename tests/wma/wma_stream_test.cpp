@@ -352,6 +352,7 @@ struct DamageCase {
   const char* name;
   int packets, damagedPacket;
   bool truncateAtDamage;  // the file ends there instead
+  size_t keptOfDamaged;   // bytes of the damaged packet left when truncating
 };
 
 void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
@@ -367,7 +368,7 @@ TEST_P(WmaDamagedPacketTest, DeliversWhatCameBeforeThenFails) {
   const size_t firstPacket = b.file.size() - size_t(c.packets) * 256;
   const size_t at = firstPacket + size_t(c.damagedPacket) * 256;
   if (c.truncateAtDamage) {
-    b.file.resize(at);
+    b.file.resize(at + c.keptOfDamaged);
   } else {
     // Multiple payloads: 3 + 2 + 2 + 4 + 2 + 1, then the payload header
     // (1 + 1 + 4 + 1 + 8) before its length word.
@@ -386,9 +387,12 @@ TEST_P(WmaDamagedPacketTest, DeliversWhatCameBeforeThenFails) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WmaDamagedPacketTest,
-                         ::testing::Values(DamageCase{"payload length", 20, 10, false},
-                                           DamageCase{"last packet", 20, 19, false},
-                                           DamageCase{"file cut short", 20, 15, true}));
+                         ::testing::Values(DamageCase{"payload length", 20, 10, false, 0},
+                                           DamageCase{"last packet", 20, 19, false, 0},
+                                           DamageCase{"file cut short", 20, 15, true, 0},
+                                           // Packets are read 256 at a time here: the cut
+                                           // lies beyond the first read, inside a packet.
+                                           DamageCase{"file cut inside a later packet", 600, 400, true, 100}));
 
 }  // namespace
 }  // namespace qv::test

@@ -17,6 +17,8 @@ constexpr uint32_t kMaxSampleRate = 192000;
 constexpr uint16_t kMaxChannels = 32;
 // The smallest packet that holds the flags, the send time and the duration.
 constexpr uint32_t kMinPacketSize = 8;
+// Packets read at a time: as many as fit here, at least one.
+constexpr uint32_t kReadAheadBytes = 65536;
 
 }  // namespace
 
@@ -49,7 +51,7 @@ std::unique_ptr<WmaStream> WmaStream::Open(const char16_t* path) {
 
   if (!s->SetUpDecoder()) return nullptr;
   try {
-    s->packet_.resize(s->packetSize_);
+    s->held_.resize(size_t{s->packetSize_} * std::max<uint32_t>(1, kReadAheadBytes / s->packetSize_));
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -93,7 +95,7 @@ bool WmaStream::FirstPacketParses() {
   if (!ReadPacket()) return false;
   for (unsigned i = 0; i < packetHeader_.payloadCount; ++i) {
     AsfPayloadHeader payload;
-    if (!ParseAsfPayloadHeader(packet_.data(), packetBytes_, payloadAt_, packetHeader_, &payload)) return false;
+    if (!ParseAsfPayloadHeader(packet_, packetBytes_, payloadAt_, packetHeader_, &payload)) return false;
     payloadAt_ += payload.headerLength + payload.payloadLength;
   }
   return true;
@@ -132,16 +134,30 @@ void WmaStream::Stop() {
   awaitingObjectStart_ = true;
 }
 
-bool WmaStream::ReadPacket() {
+bool WmaStream::ReadAhead() {
   const uint64_t first = dataOffset_ + kAsfDataPacketsOffset;
   const uint64_t limit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
   if (currentPacket_ > (limit - first) / packetSize_) return false;
   const uint64_t at = first + currentPacket_ * packetSize_;
+  heldBytes_ = 0;
   if (!file_.Seek(static_cast<int64_t>(at))) return false;
-  const int64_t read = file_.Read(packet_.data(), packet_.size());
+  const int64_t read = file_.Read(held_.data(), held_.size());
   if (read <= 0) return false;
-  packetBytes_ = static_cast<size_t>(read);
-  if (!ParseAsfPacketHeader(packet_.data(), packetBytes_, packetSize_, &packetHeader_)) return false;
+  firstHeld_ = currentPacket_;
+  heldBytes_ = static_cast<size_t>(read);
+  return true;
+}
+
+bool WmaStream::ReadPacket() {
+  // A packet is held when it starts inside what was read; a file cut short
+  // leaves its last packet short, as a read of that packet alone would.
+  const bool held = heldBytes_ > 0 && currentPacket_ >= firstHeld_ &&
+                    currentPacket_ - firstHeld_ < heldBytes_ / packetSize_ + (heldBytes_ % packetSize_ ? 1 : 0);
+  if (!held && !ReadAhead()) return false;
+  const size_t offset = static_cast<size_t>(currentPacket_ - firstHeld_) * packetSize_;
+  packet_ = held_.data() + offset;
+  packetBytes_ = std::min<size_t>(packetSize_, heldBytes_ - offset);
+  if (!ParseAsfPacketHeader(packet_, packetBytes_, packetSize_, &packetHeader_)) return false;
   nextPayload_ = 0;
   payloadAt_ = packetHeader_.headerLength;
   chunkAt_ = chunkEnd_ = 0;
@@ -162,7 +178,7 @@ int WmaStream::FeedPayloads(PluginWaveHeader* header) {
       }
       chunkAt_ = at + length;
       if (length == 0) continue;
-      if (!Feed(packet_.data() + at, length)) return kPluginDecodeError;
+      if (!Feed(packet_ + at, length)) return kPluginDecodeError;
       switch (DrainOutput(header)) {
         case Drain::Filled: return kPluginDecodeMore;
         case Drain::Failed: return kPluginDecodeError;
@@ -171,7 +187,7 @@ int WmaStream::FeedPayloads(PluginWaveHeader* header) {
     }
     if (nextPayload_ >= packetHeader_.payloadCount) return kPluginDecodeLast;
     AsfPayloadHeader payload;
-    if (!ParseAsfPayloadHeader(packet_.data(), packetBytes_, payloadAt_, packetHeader_, &payload))
+    if (!ParseAsfPayloadHeader(packet_, packetBytes_, payloadAt_, packetHeader_, &payload))
       return kPluginDecodeError;
     const uint32_t dataAt = payloadAt_ + payload.headerLength;
     payloadAt_ = dataAt + payload.payloadLength;

@@ -56,6 +56,8 @@ class WmaStream {
   bool FirstPacketParses();
   void Reposition(uint64_t packet);
   bool ReadPacket();
+  // Reads the packets from the current one on into held_.
+  bool ReadAhead();
   // Feeds the rest of the current packet's payloads; -1, 0 (header filled)
   // or 1 (the packet is done).
   int FeedPayloads(PluginWaveHeader* header);
@@ -71,8 +73,13 @@ class WmaStream {
 
   std::unique_ptr<MediaObject> decoder_;
   MediaBufferRef output_;
-  std::vector<uint8_t> packet_;
-  size_t packetBytes_ = 0;  // read of the current packet
+  // Packets are read several at a time (about 64 KiB), which saves a seek
+  // and a read per packet: heldBytes_ bytes from packet firstHeld_ on.
+  std::vector<uint8_t> held_;
+  uint64_t firstHeld_ = 0;
+  size_t heldBytes_ = 0;
+  const uint8_t* packet_ = nullptr;  // the current packet, inside held_
+  size_t packetBytes_ = 0;           // read of the current packet
 
   uint64_t currentPacket_ = 0;
   bool packetInProgress_ = false;
