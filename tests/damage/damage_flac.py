@@ -91,6 +91,12 @@ def with_frame_fixed(data, frame_list, i, fn):
     return data[:start] + frame + data[end:]
 
 
+def patched_point(data, at, sample, offset):
+    copy = bytearray(data)
+    struct.pack_into(">QQ", copy, at, sample, offset)
+    return copy
+
+
 STREAMINFO_BITS = (("min_block", 0, 16), ("max_block", 16, 16), ("min_frame", 32, 24), ("max_frame", 56, 24),
                    ("rate", 80, 20), ("channels", 100, 3), ("bits", 103, 5), ("total", 108, 36))
 
@@ -156,11 +162,13 @@ def damage(stem, ext, data, corpus, level):
                 copy = bytearray(data)
                 struct.pack_into("<I", copy, at + off, value)
                 corpus.add(stem, kind, ext, copy)
-        if kind_no == 3 and length >= 36:  # SEEKTABLE
+        if kind_no == 3 and length >= 18:  # SEEKTABLE: points far past the end, then out of order
             copy = bytearray(data)
             struct.pack_into(">QQH", copy, at + 4, 0xFFFFFFFFFFFFFFFE, 0x7FFFFFFFFFFFFFFF, 0xFFFF)
-            struct.pack_into(">QQH", copy, at + 22, 1, 0, 0)
+            if length >= 36:
+                struct.pack_into(">QQH", copy, at + 22, 1, 0, 0)
             corpus.add(stem, "seektable_lies", ext, copy)
+            corpus.add(stem, "seektable_sample_in_file", ext, patched_point(data, at + 4, 44100, 0xFFFFFFF0))
     raw = [bytearray(data[a:a + 4 + n]) for a, _, n, _ in blocks]
     joined = lambda parts: b"fLaC" + b"".join(bytes(x) for x in parts) + data[audio:]
     if len(raw) > 1:
