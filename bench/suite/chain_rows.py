@@ -73,6 +73,8 @@ def measure(tools, inputs, records, rounds, wine, log):
         out["sox_x_realtime"] = series.figure("sox.xrt", digits=1)
         out["qvrender_over_sox"] = series.ratio("qv_wav.process_xrt", "sox.xrt", digits=2)
         out["qvrender_over_sox_cpu"] = series.ratio("sox.cpu", "qv_wav.cpu", digits=2)
+    out["cpu_seconds"] = {name: [round(v, 4) for v in series.get(f"{name}.cpu")] for name in names
+                          if series.has(f"{name}.cpu")}
     return out
 
 

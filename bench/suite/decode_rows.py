@@ -112,6 +112,9 @@ def _summary(series, names, wine):
         out["engine_overhead_over_plain_percent"] = _overhead(series, "qvrender", "bare_plain", "wall")
     if not wine:
         out["qvrender_over_ffmpeg"] = series.ratio("qvrender.xrt", "ffmpeg.xrt", digits=3)
+    # Every run's times, in the order of the rounds, for a closer look.
+    out["seconds"] = {name: {key: [round(v, 4) for v in series.get(f"{name}.{key}")] for key in ("wall", "cpu")}
+                      for name in names if series.has(f"{name}.wall")}
     return out
 
 

@@ -37,15 +37,16 @@ def _ffmpeg_line(results):
 def lines(results):
     c = results["conditions"]
     out = [BEGIN,
-           f"From the run of {c['date']} (commit `{c['commit']}`, {c['machine']['cores']} cores, {c['mode']} mode"
-           f"{', ' + c['note'] if c.get('note') else ''}); medians of {c['runs']} runs:", ""]
+           f"From the full run of {c['date']} (commit `{c['commit']}`, {c['machine']['cores']} cores, medians of "
+           f"{c['runs']} runs{'; ' + c['note'] if c.get('note') else ''}):", ""]
     for goal in results["goals"]:
         measured = goal["measured"]
         value = f"{number(measured['median'])} {goal['unit']}" if measured else "not measured"
         if goal.get("worst_format"):
             value += f" (worst: {FORMAT_NAMES.get(goal['worst_format'], goal['worst_format'])})"
+        note = f" ({goal['note']})" if goal.get("note") and goal["note"] != "not measured" else ""
         out.append(f"- {goal['goal']}: {value}; goal {goal['comparison']} {goal['target']:g} {goal['unit']}: "
-                   f"{_verdict(goal)}.")
+                   f"{_verdict(goal)}{note}.")
     ffmpeg = _ffmpeg_line(results)
     if ffmpeg:
         out.append(ffmpeg)

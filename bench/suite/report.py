@@ -32,7 +32,10 @@ def cell(fig, unit="", signed=False):
     if not stats.ok(fig):
         return "not measured: " + fig.get("error", "unknown").replace("|", "/")
     sign = "+" if signed and fig["median"] > 0 else ""
-    return f"{sign}{number(fig['median'], unit)} ({number(fig['min'])}–{number(fig['max'], unit)})"
+    text = f"{sign}{number(fig['median'], unit)} ({number(fig['min'])}–{number(fig['max'], unit)})"
+    if fig.get("rounds_without_a_time"):
+        text += f" of {len(fig['runs'])} runs; {fig['rounds_without_a_time']} had a time of 0"
+    return text
 
 
 def _get(node, *path):
@@ -121,7 +124,9 @@ def _decode(r):
         lines.append(f"| {FORMAT_NAMES[fmt]} | {cell(_get(row, 'qvrender_x_realtime'))} | "
                      f"{cell(_get(row, 'bare_x_realtime'))} | {cell(_get(row, 'engine_overhead_percent'), ' %', True)} | "
                      f"{cell(_get(row, 'engine_overhead_cpu_percent'), ' %', True)} |")
-    lines += ["", "Bare loops: " + "; ".join(f"{FORMAT_NAMES[f]}: {BARE_LOOPS[f]}" for f in FORMAT_NAMES) + ".",
+    lines += ["", "Bare loops: " + "; ".join(f"{FORMAT_NAMES[f]}: {BARE_LOOPS[f]}" for f in FORMAT_NAMES) + ". "
+              "A WAV pass lasts a few tens of milliseconds, so its ratios are coarse, the CPU ones most (the CPU "
+              "clock counts in ticks, under wine of about 16 ms).",
               "", "Against an MP3 loop with plain rounding instead of the engine's dither:", "",
               "| build | plain loop × real time | engine overhead |", "| --- | --- | --- |"]
     for p, label in (("native", "native"), ("win32", "Win32 under wine")):

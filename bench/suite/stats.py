@@ -27,7 +27,10 @@ def ratios(numerators, denominators, digits=3):
     pairs = [(n, d) for n, d in zip(numerators, denominators) if d]
     if numerators and not pairs:
         return failed("the times were 0, below the resolution of the clock")
-    return figure([n / d for n, d in pairs], digits)
+    fig = figure([n / d for n, d in pairs], digits)
+    if len(pairs) < len(numerators):
+        fig["rounds_without_a_time"] = len(numerators) - len(pairs)
+    return fig
 
 
 class Series:

@@ -132,7 +132,8 @@ def test_ratio_is_taken_round_by_round():
 
 
 def test_ratio_skips_a_round_without_a_time_and_says_when_no_round_has_one():
-    assert stats.ratios([2.0, 3.0], [0.0, 1.5])["runs"] == [2.0]
+    partial = stats.ratios([2.0, 3.0], [0.0, 1.5])
+    assert partial["runs"] == [2.0] and partial["rounds_without_a_time"] == 1
     assert "resolution" in stats.ratios([2.0, 3.0], [0.0, 0.0])["error"]
 
 
