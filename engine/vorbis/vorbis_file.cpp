@@ -3,12 +3,16 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <new>
 
 namespace qv {
 
 namespace {
 
-WideFile& FileOf(void* source) { return *static_cast<WideFile*>(source); }
+// Tremor reads a few hundred bytes at a time: through a buffer of this size.
+constexpr size_t kReadBufferBytes = 65536;
+
+BufferedReader& FileOf(void* source) { return *static_cast<BufferedReader*>(source); }
 
 size_t ReadCallback(void* buffer, size_t size, size_t count, void* source) {
   if (size == 0 || count == 0) return 0;
@@ -22,7 +26,7 @@ size_t ReadCallback(void* buffer, size_t size, size_t count, void* source) {
 }
 
 int SeekCallback(void* source, ogg_int64_t offset, int whence) {
-  WideFile& file = FileOf(source);
+  BufferedReader& file = FileOf(source);
   int64_t base = 0;
   if (whence == SEEK_CUR)
     base = file.Tell();
@@ -33,7 +37,7 @@ int SeekCallback(void* source, ogg_int64_t offset, int whence) {
 }
 
 int CloseCallback(void* source) {
-  FileOf(source).Close();
+  FileOf(source).File().Close();
   return 0;
 }
 
@@ -63,8 +67,14 @@ bool OggFile::IsOggVorbis(const char16_t* path) {
 
 bool OggFile::OpenWith(const char16_t* path, bool testOnly) {
   if (!path || !path[0] || !file_.Open(path, FileMode::Read)) return false;
-  const int result = testOnly ? ov_test_callbacks(&file_, &vf_, nullptr, 0, kCallbacks)
-                              : ov_open_callbacks(&file_, &vf_, nullptr, 0, kCallbacks);
+  try {
+    reader_ = std::make_unique<BufferedReader>(file_, kReadBufferBytes);
+  } catch (const std::bad_alloc&) {
+    file_.Close();
+    return false;
+  }
+  const int result = testOnly ? ov_test_callbacks(reader_.get(), &vf_, nullptr, 0, kCallbacks)
+                              : ov_open_callbacks(reader_.get(), &vf_, nullptr, 0, kCallbacks);
   if (result != 0) {
     // A refused stream leaves the file to the caller.
     file_.Close();

@@ -1,5 +1,5 @@
 // The Ogg source object: Tremor's file decoder reading a file opened by its
-// wide path through read, seek, close and tell callbacks.
+// wide path through read, seek, close and tell callbacks (and a buffer).
 #pragma once
 
 #include <tremor/ivorbisfile.h>
@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "engine/vorbis/vorbis_comments.h"
+#include "platform/files/buffered_reader.h"
 #include "platform/files/wide_file.h"
 
 namespace qv {
@@ -56,6 +57,7 @@ class OggFile {
   bool Usable(long result);
 
   WideFile file_;
+  std::unique_ptr<BufferedReader> reader_;  // the callbacks read the file through it
   OggVorbis_File vf_{};
   bool open_ = false;
   bool broken_ = false;
