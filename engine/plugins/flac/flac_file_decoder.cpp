@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "engine/plugins/flac/wide_stdio.h"
 #include "engine/plugins/pcm_reduce.h"
@@ -12,6 +13,7 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kMaxChannels = 8;
+constexpr size_t kStdioBufferBytes = 65536;
 
 int32_t ClampToInt32(double v) {
   if (!(v > 0)) return 0;
@@ -29,6 +31,11 @@ FileDecoder::~FileDecoder() {
 bool FileDecoder::Open(const char16_t* path) {
   file_ = OpenWideStdio(path);
   if (!file_) return false;
+  // libFLAC reads a few KiB at a time: a larger buffer saves system reads.
+  // Given by the caller (the C library may ignore the size otherwise); it
+  // outlives the file, which the destructor closes first.
+  stdioBuffer_.reset(new (std::nothrow) char[kStdioBufferBytes]);
+  if (stdioBuffer_) std::setvbuf(file_, stdioBuffer_.get(), _IOFBF, kStdioBufferBytes);
   const int64_t size = StdioFileSize(file_);
   if (size < 0) return false;
   fileSize_ = static_cast<uint64_t>(size);

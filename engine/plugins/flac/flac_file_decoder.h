@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "engine/plugins/decoder_plugin.h"
@@ -61,6 +62,7 @@ class FileDecoder : public FLAC::Decoder::Stream {
   uint64_t NextSample() const;
   uint32_t FrameBytes() const { return channels_ * static_cast<uint32_t>(outBits_ / 8); }
 
+  std::unique_ptr<char[]> stdioBuffer_;  // declared first: destroyed after the file is closed
   std::FILE* file_ = nullptr;
   uint64_t fileSize_ = 0;
   uint32_t channels_ = 0;
