@@ -58,6 +58,16 @@ Speed BareLoop(const std::string& file, bool dither, uint64_t* framesOut, int* r
   return {seconds > 0 ? audio / seconds : 0, cpu > 0 ? audio / cpu : 0};
 }
 
+// The path as a JSON string (Windows paths carry backslashes).
+std::string JsonText(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
 double ReportNumber(const std::string& report, const char* key) {
   const std::string field = std::string("\"") + key + "\": ";
   const size_t at = report.find(field);
@@ -114,10 +124,10 @@ int main(int argc, char** argv) {
   std::printf("%-40s %10.1f %16.1f\n", "qvrender (engine, effects off)", engine.wall, engine.cpu);
   std::printf("engine cost (%s) over the bare loop: %.1f%% (same conversion), %.1f%% (plain rounding)\n",
               cpu ? "CPU time" : "wall time", cost(dithered), cost(rounded));
-  std::printf("{\"file\": \"%s\", \"seconds\": %.2f, \"bare_x_realtime\": %.2f, \"bare_rounded_x_realtime\": %.2f, "
+  std::printf("{\"file\": %s, \"seconds\": %.2f, \"bare_x_realtime\": %.2f, \"bare_rounded_x_realtime\": %.2f, "
               "\"qvrender_x_realtime\": %.2f, \"bare_x_per_cpu\": %.2f, \"bare_rounded_x_per_cpu\": %.2f, "
               "\"qvrender_x_per_cpu\": %.2f, \"engine_cost_percent\": %.2f, \"engine_cost_over_rounded_percent\": %.2f}\n",
-              argv[2], rate ? double(frames) / rate : 0.0, dithered.wall, rounded.wall, engine.wall, dithered.cpu,
+              JsonText(argv[2]).c_str(), rate ? double(frames) / rate : 0.0, dithered.wall, rounded.wall, engine.wall, dithered.cpu,
               rounded.cpu, engine.cpu, cost(dithered), cost(rounded));
   return 0;
 }
