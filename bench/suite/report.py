@@ -194,8 +194,9 @@ def _player(r):
              f"QuoviraPlayer.exe playing a {seconds:g}-second MP3 in real time with every effect on (the records "
              "of part 2, written to the registry values the player loads at start-up), measured by "
              "bench/player/measure.", ""]
-    if "error" in p and len(p) == 1:
-        return lines + [f"Not measured: {p['error']}", ""]
+    if "error" in p:
+        return lines + [f"Not measured: {p['error']}", ""] + (
+            ["Attempts: " + "; ".join(p["failed_attempts"]), ""] if p.get("failed_attempts") else [])
     if p.get("all_effects_active") is False:
         wanted = p.get("effects_requested") or list(p.get("effects_active") or {})
         off = [name for name in wanted if not (p.get("effects_active") or {}).get(name)]
@@ -211,6 +212,8 @@ def _player(r):
         lines.append(f"| seconds played per second of track | {cell(p['played_s_per_track_s'])} |")
     if p.get("notes"):
         lines += ["", f"How: {p['notes']}"]
+    if p.get("failed_attempts"):
+        lines += ["", "Runs that failed and were tried again: " + "; ".join(p["failed_attempts"])]
     return lines + [""]
 
 
