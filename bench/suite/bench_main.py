@@ -48,8 +48,24 @@ def _win32_phase(cfg, paths, records, elapsed, log):
     return {part: {"error": reason} for part in parts}
 
 
+def render(cfg):
+    """Writes latest.md and the README's summary again from latest.json,
+    after a change to how they are written; nothing is measured."""
+    with open(os.path.join(cfg.results_dir, "latest.json")) as f:
+        results = json.load(f)
+    written = report.write(results, cfg.results_dir)
+    if cfg.complete and readme_summary.update(os.path.join(runs.ROOT, "README.md"), results):
+        written.append(os.path.join(runs.ROOT, "README.md"))
+    print("bench: wrote " + ", ".join(os.path.relpath(p, runs.ROOT) for p in written))
+    return 0
+
+
 def main():
     cfg = settings_module.from_environment()
+    if sys.argv[1:] == ["render"]:
+        return render(cfg)
+    if sys.argv[1:]:
+        raise SystemExit("usage: scripts/bench [render]  (settings: bench/suite/settings.py)")
     start = time.monotonic()
 
     def log(text):

@@ -34,6 +34,16 @@ def _ffmpeg_line(results):
             + ", ".join(parts) + ".")
 
 
+def _overhead_line(results, platform, label):
+    decode = _get(results, "decode", platform) or {}
+    parts = []
+    for fmt, name in FORMAT_NAMES.items():
+        fig = _get(decode, fmt, "engine_overhead_percent")
+        if stats.ok(fig):
+            parts.append(f"{name} {'+' if fig['median'] > 0 else ''}{number(fig['median'])} %")
+    return f"- Engine overhead by format, {label}: " + ", ".join(parts) + "." if parts else None
+
+
 def lines(results):
     c = results["conditions"]
     out = [BEGIN,
@@ -47,9 +57,9 @@ def lines(results):
         note = f" ({goal['note']})" if goal.get("note") and goal["note"] != "not measured" else ""
         out.append(f"- {goal['goal']}: {value}; goal {goal['comparison']} {goal['target']:g} {goal['unit']}: "
                    f"{_verdict(goal)}{note}.")
-    ffmpeg = _ffmpeg_line(results)
-    if ffmpeg:
-        out.append(ffmpeg)
+    extra = [_overhead_line(results, "native", "native"), _overhead_line(results, "win32", "Win32 under wine"),
+             _ffmpeg_line(results)]
+    out += [line for line in extra if line]
     out += ["", END]
     return out
 
