@@ -74,7 +74,7 @@ def evaluate(results):
                        unit)
         if _get(results, "player", "all_effects_active") is False and entry["met"] is not None:
             # Measured with effects off: a miss stands (effects only add), a pass does not show the goal.
-            entry["note"] = "the player ran with effects off; see part 4"
+            entry["note"] = "the player ran with effects off; see section 4"
             entry["met"] = False if entry["met"] is False else None
         goals.append(entry)
     return goals

@@ -192,7 +192,7 @@ def _player(r):
     seconds = r["inputs"].get("player_mp3", {}).get("seconds", 60)
     lines = ["## 4. The player under wine", "",
              f"QuoviraPlayer.exe playing a {seconds:g}-second MP3 in real time with every effect on (the records "
-             "of part 2, written to the registry values the player loads at start-up), measured by "
+             "of section 2, written to the registry values the player loads at start-up), measured by "
              "bench/player/measure.", ""]
     if "error" in p:
         return lines + [f"Not measured: {p['error']}", ""] + (
