@@ -5,34 +5,9 @@
 # usage: qvrender_qbs_test.sh WORK_DIR PROGRAM [--wine WINE_ROOT]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-work="$1" program="$2"
-shift 2
-rm -rf "$work" && mkdir -p "$work"
-if [ "${1:-}" = "--wine" ]; then
-  export QV_WINE_ROOT="$2" QV_WINE_HOME="$work/home"
-  . "$here/../../scripts/wine/env.sh"
-  run() { "$here/../../scripts/wine/run" --root "$QV_WINE_ROOT" "$program" "$@"; }
-  path() { qv_winpath "$1"; }
-else
-  run() { "$program" "$@"; }
-  path() { printf '%s' "$1"; }
-fi
+. "$here/../qvrender_harness.sh"
+qvrender_harness "$@"
 
-# expect STATUS ARGS...: runs qvrender and checks its exit status; the report
-# lands in $work/report.json.
-expect() {
-  local want="$1"
-  shift
-  set +e
-  run "$@" > "$work/report.json" 2> "$work/stderr.txt"
-  local got=$?
-  set -e
-  if [ "$got" != "$want" ]; then
-    echo "qvrender $*: exit $got, expected $want"
-    cat "$work/stderr.txt" "$work/report.json"
-    exit 1
-  fi
-}
 check() { python3 "$here/qvrender_qbs_check.py" "$@"; }
 
 single=-10,-11,-11,-11,-12,-12,-12,-13,-13,-14,-14,-14,-15,-15,-15,-16,-16,-16,-17,-17

@@ -4,38 +4,10 @@
 # usage: qvrender_test.sh WORK_DIR FIXTURES_DIR PROGRAM [--wine WINE_ROOT]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-work="$1" fixtures="$2" program="$3"
-shift 3
-rm -rf "$work" && mkdir -p "$work"
-# Non-ASCII paths pass through the command line as UTF-8 (wide on Win32).
-export LC_ALL=C.UTF-8
-under_wine=0
-if [ "${1:-}" = "--wine" ]; then
-  under_wine=1
-  export QV_WINE_ROOT="$2" QV_WINE_HOME="$work/home"
-  . "$here/../../scripts/wine/env.sh"
-  run() { "$here/../../scripts/wine/run" --root "$QV_WINE_ROOT" "$program" "$@"; }
-  path() { qv_winpath "$1"; }
-else
-  run() { "$program" "$@"; }
-  path() { printf '%s' "$1"; }
-fi
+fixtures="$2"
+. "$here/../qvrender_harness.sh"
+qvrender_harness "$1" "$3" "${@:4}"
 
-# expect STATUS ARGS...: runs qvrender, checks its exit status; the report
-# lands in $work/report.json and stderr in $work/stderr.txt.
-expect() {
-  local want="$1"
-  shift
-  set +e
-  run "$@" > "$work/report.json" 2> "$work/stderr.txt"
-  local got=$?
-  set -e
-  if [ "$got" != "$want" ]; then
-    echo "qvrender $*: exit $got, expected $want"
-    cat "$work/stderr.txt" "$work/report.json"
-    exit 1
-  fi
-}
 check() { python3 "$here/qvrender_check.py" "$@"; }
 
 cp "$fixtures/pcm_s16_44k_stereo.wav" "$work/stereo.wav"

@@ -6,36 +6,13 @@
 # usage: qvrender_mpeg_test.sh WORK_DIR FIXTURES_DIR PROGRAM [--wine WINE_ROOT]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-work="$1" fixtures="$2" program="$3"
-shift 3
-rm -rf "$work" && mkdir -p "$work"
-export LC_ALL=C.UTF-8
-if [ "${1:-}" = "--wine" ]; then
-  export QV_WINE_ROOT="$2" QV_WINE_HOME="$work/home"
-  . "$here/../../scripts/wine/env.sh"
-  run() { "$here/../../scripts/wine/run" --root "$QV_WINE_ROOT" "$program" "$@"; }
-  path() { qv_winpath "$1"; }
-else
-  run() { "$program" "$@"; }
-  path() { printf '%s' "$1"; }
-fi
+fixtures="$2"
+. "$here/../qvrender_harness.sh"
+qvrender_harness "$1" "$3" "${@:4}"
 # The comparison needs numpy: Debian's python3 has it (scripts/setup).
 py=python3
 "$py" -c 'import numpy' 2>/dev/null || py=/usr/bin/python3
 
-expect() {
-  local want="$1"
-  shift
-  set +e
-  run "$@" > "$work/report.json" 2> "$work/stderr.txt"
-  local got=$?
-  set -e
-  if [ "$got" != "$want" ]; then
-    echo "qvrender $*: exit $got, expected $want"
-    cat "$work/stderr.txt" "$work/report.json"
-    exit 1
-  fi
-}
 # field PATH.TO.KEY: a value of the last report
 field() { "$py" -c 'import json,sys; r=json.load(open(sys.argv[1]))
 for k in sys.argv[2].split("."): r=r[k]

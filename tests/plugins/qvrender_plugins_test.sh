@@ -5,33 +5,10 @@
 # usage: qvrender_plugins_test.sh WORK_DIR FIXTURES_DIR PROGRAM [--wine WINE_ROOT]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-work="$1" fixtures="$2" program="$3"
-shift 3
-rm -rf "$work" && mkdir -p "$work"
-export LC_ALL=C.UTF-8
-if [ "${1:-}" = "--wine" ]; then
-  export QV_WINE_ROOT="$2" QV_WINE_HOME="$work/home"
-  . "$here/../../scripts/wine/env.sh"
-  run() { "$here/../../scripts/wine/run" --root "$QV_WINE_ROOT" "$program" "$@"; }
-  path() { qv_winpath "$1"; }
-else
-  run() { "$program" "$@"; }
-  path() { printf '%s' "$1"; }
-fi
+fixtures="$2"
+. "$here/../qvrender_harness.sh"
+qvrender_harness "$1" "$3" "${@:4}"
 
-expect() {  # expect STATUS ARGS...: the report lands in $work/report.json
-  local want="$1"
-  shift
-  set +e
-  run "$@" > "$work/report.json" 2> "$work/stderr.txt"
-  local got=$?
-  set -e
-  if [ "$got" != "$want" ]; then
-    echo "qvrender $*: exit $got, expected $want"
-    cat "$work/stderr.txt" "$work/report.json"
-    exit 1
-  fi
-}
 check() { python3 "$here/plugins_check.py" "$@"; }
 f() { path "$fixtures/$1"; }
 

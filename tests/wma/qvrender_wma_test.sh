@@ -6,19 +6,9 @@
 # usage: qvrender_wma_test.sh WORK_DIR FIXTURES_DIR PROGRAM [--wine WINE_ROOT]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-work="$1" fixtures="$2" program="$3"
-shift 3
-rm -rf "$work" && mkdir -p "$work"
-export LC_ALL=C.UTF-8
-if [ "${1:-}" = "--wine" ]; then
-  export QV_WINE_ROOT="$2" QV_WINE_HOME="$work/home"
-  . "$here/../../scripts/wine/env.sh"
-  run() { "$here/../../scripts/wine/run" --root "$QV_WINE_ROOT" "$program" "$@"; }
-  path() { qv_winpath "$1"; }
-else
-  run() { "$program" "$@"; }
-  path() { printf '%s' "$1"; }
-fi
+fixtures="$2"
+. "$here/../qvrender_harness.sh"
+qvrender_harness "$1" "$3" "${@:4}"
 # The checks need numpy; the system's interpreter has it where another
 # python3 comes first on the path.
 py=
@@ -27,19 +17,6 @@ for candidate in python3 /usr/bin/python3; do
 done
 [ -n "$py" ] || { echo "no python3 with numpy"; exit 1; }
 
-expect() {  # expect STATUS ARGS...: the report lands in $work/report.json
-  local want="$1"
-  shift
-  set +e
-  run "$@" > "$work/report.json" 2> "$work/stderr.txt"
-  local got=$?
-  set -e
-  if [ "$got" != "$want" ]; then
-    echo "qvrender $*: exit $got, expected $want"
-    cat "$work/stderr.txt" "$work/report.json"
-    exit 1
-  fi
-}
 check() { "$py" "$here/wma_check.py" "$@"; }
 f() { path "$fixtures/$1"; }
 tagged=("title=WMA Sweep" "artist=Quovira Tests" "album=Fixture Album" year=2004 track=7)
